@@ -1,0 +1,50 @@
+#pragma once
+// The installer's core: owns the check and extraction tasks, the install path and the
+// runtime-assembly thread. Its post-install and finishing operations run on the calling thread.
+
+#include <memory>
+#include <string>
+
+#include "SetupInterfaces.h"
+#include "UniqueResource.h"
+
+class ZorviSetupChecker;
+class ZorviSetupDecompressor;
+
+class ZorviSetupCore {
+public:
+    explicit ZorviSetupCore(ISetupControlSink* sink);
+    ~ZorviSetupCore();  // stops and deletes the check task, then the extraction task
+    ZorviSetupCore(const ZorviSetupCore&) = delete;
+    ZorviSetupCore& operator=(const ZorviSetupCore&) = delete;
+
+    ISetupCheckTask& checkTask();
+    ISetupDecompressTask& decompressTask();
+
+    // Install path = path with a trailing backslash (an empty path stays empty), and
+    // "tenvale\zorvi\" appended to a bare drive root; handed to the extraction task.
+    void setSetupPath(const std::wstring& path);
+    const std::wstring& installPath() const { return m_installPath; }
+    static std::wstring normalizeInstallPath(const std::wstring& path);
+
+    // Starts the runtime-assembly thread with its own copy of the install path.
+    void startInstallCrt();
+    // Waits for the runtime-assembly thread at most timeoutMs and ends it if it still runs.
+    void waitInstallCrt(DWORD timeoutMs);
+
+    void doAfterDecompress();
+    void runZorvi();
+    void setAutoRun();
+    void viewReleaseNote();
+    void collectTenvale();
+    void openHomePage();
+    void createPelioShortcut();
+
+private:
+    static unsigned __stdcall _installCrtThread(void* installPath);
+
+    std::unique_ptr<ZorviSetupChecker> m_checker;
+    std::unique_ptr<ZorviSetupDecompressor> m_decompressor;
+    std::wstring m_installPath;
+    UniqueHandle m_crtThread;
+};
