@@ -11,11 +11,6 @@
 
 namespace {
 
-void makeFile(const std::wstring& path, const std::string& data = "x")
-{
-    SHCreateDirectoryExW(nullptr, path.substr(0, path.find_last_of(L'\\')).c_str(), nullptr);
-    ASSERT_TRUE(test::writeFile(path, data)) << testing::PrintToString(path);
-}
 
 TEST(SetupCleanup, OldClientFileListHasPlainUniqueNames)
 {
@@ -49,37 +44,37 @@ TEST(SetupCleanup, VersionFolderNamesAsTable)
 TEST(SetupCleanup, CleanUpRemovesRecordedVersionsOldFilesAndCacheContents)
 {
     test::TempFolder root(L"clean");
-    makeFile(root / L"canary-outside\\canary.txt");
+    ASSERT_TRUE(test::makeFile(root / L"canary-outside\\canary.txt"));
     const std::wstring p = root / L"Zorvi\\";
-    makeFile(p + L"Launcher.xml",
+    ASSERT_TRUE(test::makeFile(p + L"Launcher.xml",
              "<?xml version=\"1.0\"?><LauncherInfo>"
              "<VersionInfo zorviPath=\"8.6.0.2\"/><VersionInfo zorviPath=\"8.7.0.1\"/>"
              "<VersionInfo zorviPath=\"8.9.9.9\"/><VersionInfo/><VersionInfo zorviPath=\"\"/>"
              "<VersionInfo zorviPath=\".\"/><VersionInfo zorviPath=\"..\"/>"
              "<VersionInfo zorviPath=\"..\\canary-outside\"/>"
-             "</LauncherInfo>");
-    makeFile(p + L"8.6.0.2\\old.dll");
-    makeFile(p + L"8.6.0.2\\sub\\deep.txt");
-    makeFile(p + L"8.7.0.1\\stale.txt");
-    makeFile(p + L"8.5.0.0\\unlisted.txt");
-    makeFile(p + L"oem.txt");
-    makeFile(p + L"zorvicore.dll");
-    makeFile(p + L"keep.me");
+             "</LauncherInfo>"));
+    ASSERT_TRUE(test::makeFile(p + L"8.6.0.2\\old.dll"));
+    ASSERT_TRUE(test::makeFile(p + L"8.6.0.2\\sub\\deep.txt"));
+    ASSERT_TRUE(test::makeFile(p + L"8.7.0.1\\stale.txt"));
+    ASSERT_TRUE(test::makeFile(p + L"8.5.0.0\\unlisted.txt"));
+    ASSERT_TRUE(test::makeFile(p + L"oem.txt"));
+    ASSERT_TRUE(test::makeFile(p + L"zorvicore.dll"));
+    ASSERT_TRUE(test::makeFile(p + L"keep.me"));
     // An old client file in use (mapped as an image, as by a running program): it cannot be deleted
     // and is moved aside, replacing an older .old copy.
     ASSERT_TRUE(CopyFileW(test::setupExe().c_str(), (p + L"zorviaudio.dll").c_str(), FALSE));
-    makeFile(p + L"zorviaudio.dll.old", "older");
+    ASSERT_TRUE(test::makeFile(p + L"zorviaudio.dll.old", "older"));
     UniqueLibrary held(LoadLibraryExW((p + L"zorviaudio.dll").c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     ASSERT_TRUE(held);
     ASSERT_FALSE(DeleteFileW((p + L"zorviaudio.dll").c_str())) << "a mapped image cannot be deleted";
 
     const std::wstring setupCache = getSetupCacheFolder(p);
     const std::wstring updateCache = getUpdateCacheFolder(p);
-    makeFile(setupCache + L"temp\\t.bin");
-    makeFile(setupCache + L"updatefiles\\u\\v.bin");
-    makeFile(setupCache + L"ProductInfo.txt");
-    makeFile(setupCache + L"other.dat");
-    makeFile(updateCache + L"patch\\p.bin");
+    ASSERT_TRUE(test::makeFile(setupCache + L"temp\\t.bin"));
+    ASSERT_TRUE(test::makeFile(setupCache + L"updatefiles\\u\\v.bin"));
+    ASSERT_TRUE(test::makeFile(setupCache + L"ProductInfo.txt"));
+    ASSERT_TRUE(test::makeFile(setupCache + L"other.dat"));
+    ASSERT_TRUE(test::makeFile(updateCache + L"patch\\p.bin"));
 
     cleanUpFile(p);
     held.reset();
@@ -116,9 +111,10 @@ TEST(SetupCleanup, UnusableLauncherRecordsDeleteNothing)
     for (const auto& [name, xml] : cases) {
         SCOPED_TRACE(name);
         test::TempFolder root(L"clean");
-        makeFile(root / L"8.7.0.1\\keep.txt");
-        if (!xml.empty())
-            makeFile(root / L"Launcher.xml", xml);
+        ASSERT_TRUE(test::makeFile(root / L"8.7.0.1\\keep.txt"));
+        if (!xml.empty()) {
+            ASSERT_TRUE(test::makeFile(root / L"Launcher.xml", xml));
+        }
         std::vector<std::wstring> folders;
         EXPECT_FALSE(readLauncherVersionFolders(root.path(), &folders));
         EXPECT_TRUE(folders.empty());

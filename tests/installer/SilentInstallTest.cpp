@@ -27,11 +27,6 @@ void expectPayloadInstalled(const std::wstring& installPath)
     EXPECT_GT(compared, 5u);
 }
 
-void makeFile(const std::wstring& path, const std::string& data = "x")
-{
-    SHCreateDirectoryExW(nullptr, path.substr(0, path.find_last_of(L'\\')).c_str(), nullptr);
-    ASSERT_TRUE(test::writeFile(path, data)) << testing::PrintToString(path);
-}
 
 class SilentInstall : public testing::Test {
 protected:
@@ -61,12 +56,12 @@ TEST_F(SilentInstall, FreshFolderGetsEveryItemWithIdenticalBytes)
 
 TEST_F(SilentInstall, ReinstallReplacesRecordedVersionFolders)
 {
-    makeFile(m_install + L"Launcher.xml",
-             "<LauncherInfo><VersionInfo zorviPath=\"8.6.0.2\"/><VersionInfo zorviPath=\"8.7.0.1\"/></LauncherInfo>");
-    makeFile(m_install + L"8.6.0.2\\old.dll");
-    makeFile(m_install + L"8.7.0.1\\stale.txt");
-    makeFile(m_install + L"8.7.0.1\\resources\\strings.txt", "old strings");
-    makeFile(m_install + L"oem.txt");
+    ASSERT_TRUE(test::makeFile(m_install + L"Launcher.xml",
+             "<LauncherInfo><VersionInfo zorviPath=\"8.6.0.2\"/><VersionInfo zorviPath=\"8.7.0.1\"/></LauncherInfo>"));
+    ASSERT_TRUE(test::makeFile(m_install + L"8.6.0.2\\old.dll"));
+    ASSERT_TRUE(test::makeFile(m_install + L"8.7.0.1\\stale.txt"));
+    ASSERT_TRUE(test::makeFile(m_install + L"8.7.0.1\\resources\\strings.txt", "old strings"));
+    ASSERT_TRUE(test::makeFile(m_install + L"oem.txt"));
 
     const auto result = install();
     ASSERT_TRUE(result.finished);
@@ -79,8 +74,8 @@ TEST_F(SilentInstall, ReinstallReplacesRecordedVersionFolders)
 
 TEST_F(SilentInstall, FileHeldOpenIsMovedToOldName)
 {
-    makeFile(m_install + L"Launcher.xml", "held launcher record");
-    makeFile(m_install + L"Launcher.xml.old", "older record");
+    ASSERT_TRUE(test::makeFile(m_install + L"Launcher.xml", "held launcher record"));
+    ASSERT_TRUE(test::makeFile(m_install + L"Launcher.xml.old", "older record"));
     UniqueFileHandle held(CreateFileW((m_install + L"Launcher.xml").c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);

@@ -22,14 +22,6 @@ std::wstring logPath()
     return getDataFolder() + L"setup\\setupV2.log";
 }
 
-std::wstring missingDrive()
-{
-    const DWORD drives = GetLogicalDrives();
-    for (wchar_t letter = L'Q'; letter <= L'Y'; ++letter)
-        if (!(drives & (1u << (letter - L'A'))))
-            return std::wstring(1, letter) + L":\\";
-    return L"";
-}
 
 // The text the log gained since offset (in characters).
 std::wstring logSince(size_t offset)
@@ -66,7 +58,7 @@ protected:
 
 TEST_F(SilentSetup, PathOnMissingDriveExitsMinus3AndWritesOnlyTheLog)
 {
-    const std::wstring drive = missingDrive();
+    const std::wstring drive = test::missingDrive();
     ASSERT_FALSE(drive.empty());
     const std::wstring data = getDataFolder();
     std::vector<std::wstring> before = test::listFiles(data);
@@ -118,7 +110,7 @@ TEST_F(SilentSetup, PathFormsSelectTheInstallFolder)
         {L"-silence \"" + blanks.path() + L"quoted dir\"", blanks.path() + L"quoted dir"},
         {L"-silence", L""},
         {L"-silence \"\"", L""},
-        {L"-Silence " + missingDrive(), L"normal"},
+        {L"-Silence " + test::missingDrive(), L"normal"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
@@ -234,7 +226,7 @@ TEST_F(SilentSetup, UnavailableLogFolderDoesNotStopTheRun)
     ASSERT_TRUE(MoveFileW(setupFolder.c_str(), aside.c_str()));
     // A file in the folder's place: the log can neither create the folder nor open the file.
     ASSERT_TRUE(test::writeFile(setupFolder, "blocker"));
-    const auto result = test::runProgram(setupExe(), L"-silence " + missingDrive());
+    const auto result = test::runProgram(setupExe(), L"-silence " + test::missingDrive());
     DeleteFileW(setupFolder.c_str());
     ASSERT_TRUE(MoveFileW(aside.c_str(), setupFolder.c_str()));
     ASSERT_TRUE(result.finished);
