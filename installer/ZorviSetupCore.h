@@ -41,7 +41,9 @@ public:
     void createPelioShortcut();
 
 private:
-    static unsigned __stdcall _installCrtThread(void* installPath);
+    // Procedure of the runtime-assembly thread (ZorviSetupCoreCrt.cpp): installs the runtime assembly
+    // of the install path it is handed, deletes that heap copy and returns 0.
+    static unsigned __stdcall _installCrt(void* installPathCopy);
 
     std::unique_ptr<ZorviSetupChecker> m_checker;
     std::unique_ptr<ZorviSetupDecompressor> m_decompressor;
