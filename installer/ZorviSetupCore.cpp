@@ -19,6 +19,8 @@ ZorviSetupCore::~ZorviSetupCore()
     m_checker.reset();
     m_decompressor->stop();
     m_decompressor.reset();
+    // The thread logs to the process-wide log, which must outlive it.
+    waitInstallCrt(2000);
 }
 
 ISetupCheckTask& ZorviSetupCore::checkTask()

@@ -14,7 +14,9 @@ class ZorviSetupDecompressor;
 class ZorviSetupCore {
 public:
     explicit ZorviSetupCore(ISetupControlSink* sink);
-    ~ZorviSetupCore();  // stops and deletes the check task, then the extraction task
+    // Stops and deletes the check task, then the extraction task; then waits for the runtime-assembly
+    // thread as waitInstallCrt(2000) does.
+    ~ZorviSetupCore();
     ZorviSetupCore(const ZorviSetupCore&) = delete;
     ZorviSetupCore& operator=(const ZorviSetupCore&) = delete;
 
