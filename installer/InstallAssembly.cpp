@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "ComSupport.h"
+#include "Paths.h"
 #include "SetupLog.h"
 #include "SystemLibrary.h"
 #include "Text.h"
@@ -18,13 +19,6 @@ namespace {
 const GUID kFilePathScheme = {0xb02f9d65, 0xfb77, 0x4f7a, {0xaf, 0xa5, 0xb3, 0x91, 0x30, 0x9f, 0x11, 0xc9}};
 
 std::atomic<CInstallAssembly::CreateAssemblyCacheProc> g_defaultCreateCache{nullptr};
-
-std::wstring withBackslash(std::wstring folder)
-{
-    if (!folder.empty() && folder.back() != L'\\')
-        folder += L'\\';
-    return folder;
-}
 
 std::wstring systemFolder()
 {
