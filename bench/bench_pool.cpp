@@ -17,10 +17,10 @@
 
 namespace {
 
-constexpr int kOperations = 2000000;
+constexpr int kOperations = 1000000;
 constexpr int kSlots = 512;
 constexpr int kPattern = 1 << 16;
-constexpr int kRepeats = 3;
+constexpr int kRepeats = 7;
 
 struct Allocator {
     const char* name;
@@ -81,27 +81,35 @@ double seconds(LARGE_INTEGER from, LARGE_INTEGER to)
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Operations per second (best of kRepeats runs) with the given number of threads working at once.
-double rate(const Allocator& allocator, int threadCount)
+// Operations per second of one run with threadCount threads working at once.
+double rate(const Allocator& allocator, const std::vector<Pattern>& patterns, int threadCount)
+{
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    std::vector<std::thread> threads;
+    for (int t = 1; t < threadCount; ++t)
+        threads.emplace_back([&allocator, &patterns, t] { work(allocator, patterns[t]); });
+    work(allocator, patterns[0]);
+    for (std::thread& thread : threads)
+        thread.join();
+    QueryPerformanceCounter(&end);
+    return static_cast<double>(kOperations) * threadCount / seconds(start, end);
+}
+
+// Best rates of pool and heap over kRepeats rounds; the two run alternately so that a busy
+// machine slows both alike.
+void compare(const Allocator& pool, const Allocator& heap, int threadCount, double& poolRate, double& heapRate)
 {
     std::vector<Pattern> patterns;
     for (int t = 0; t < threadCount; ++t)
         patterns.emplace_back(2024u + static_cast<unsigned>(t));
-    work(allocator, patterns[0]);  // warm up: chunks and heap segments exist before timing
-    double best = 0;
+    work(pool, patterns[0]);  // warm up: chunks and heap segments exist before timing
+    work(heap, patterns[0]);
+    poolRate = heapRate = 0;
     for (int repeat = 0; repeat < kRepeats; ++repeat) {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        std::vector<std::thread> threads;
-        for (int t = 1; t < threadCount; ++t)
-            threads.emplace_back([&allocator, &patterns, t] { work(allocator, patterns[t]); });
-        work(allocator, patterns[0]);
-        for (std::thread& thread : threads)
-            thread.join();
-        QueryPerformanceCounter(&end);
-        best = std::max(best, static_cast<double>(kOperations) * threadCount / seconds(start, end));
+        poolRate = std::max(poolRate, rate(pool, patterns, threadCount));
+        heapRate = std::max(heapRate, rate(heap, patterns, threadCount));
     }
-    return best;
 }
 
 } // namespace
@@ -115,10 +123,9 @@ int main()
     if (!mp_enabled())
         std::printf("note: the pool is switched off on the command line\n");
 
-    const double pool1 = rate(pool, 1);
-    const double heap1 = rate(heap, 1);
-    const double pool2 = rate(pool, 2);
-    const double heap2 = rate(heap, 2);
+    double pool1, heap1, pool2, heap2;
+    compare(pool, heap, 1, pool1, heap1);
+    compare(pool, heap, 2, pool2, heap2);
     std::printf("pool 1 thread:  %.2f M ops/s\n", pool1 / 1e6);
     std::printf("heap 1 thread:  %.2f M ops/s\n", heap1 / 1e6);
     std::printf("pool 2 threads: %.2f M ops/s\n", pool2 / 1e6);

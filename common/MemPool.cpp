@@ -26,12 +26,39 @@ constexpr std::size_t kMaxPooled = 256;
 constexpr std::size_t kAlign = 8;
 constexpr std::size_t kFirstHeader = kAlign - 2;
 
+// Divisibility by the chunk's stride without a division: with stride = odd * 2^shift,
+// x is a multiple of stride exactly when rotr(x * inverse(odd), shift) <= (2^32 - 1) / stride,
+// where inverse(odd) is odd's multiplicative inverse modulo 2^32.
+struct StrideTest {
+    std::uint32_t inverse;
+    std::uint32_t limit;
+    unsigned shift;
+
+    static StrideTest make(std::uint32_t stride)
+    {
+        unsigned shift = 0;
+        while (((stride >> shift) & 1) == 0)
+            ++shift;
+        const std::uint32_t odd = stride >> shift;
+        std::uint32_t inverse = odd;  // Newton's iteration doubles the correct low bits each step
+        for (int i = 0; i < 5; ++i)
+            inverse *= 2 - odd * inverse;
+        return StrideTest{inverse, 0xFFFFFFFFu / stride, shift};
+    }
+    bool divides(std::uint32_t x) const
+    {
+        const std::uint32_t q = x * inverse;
+        const std::uint32_t rotated = shift ? (q >> shift) | (q << (32 - shift)) : q;
+        return rotated <= limit;
+    }
+};
+
 struct Chunk {
     char* base;
     std::size_t size;
     int sizeClass;
     std::size_t blockSize;
-    std::uint32_t stride;     // block size + 8
+    StrideTest stride;        // block size + 8
     std::uint32_t usedBytes;  // from the first header to the end of the last block
 };
 
@@ -75,26 +102,36 @@ void ensureInitialised()
         InitOnceExecuteOnce(&g_init, initialise, nullptr, nullptr);
 }
 
-int classOf(std::size_t n)
-{
-    if (n == 0)
-        n = 1;
-    if (n <= 32)
-        return static_cast<int>((n + 7) / 8) - 1;
-    if (n <= 96)
-        return 4 + static_cast<int>((n - 33) / 16);
-    if (n <= kMaxPooled)
-        return 8 + static_cast<int>((n - 97) / 32);
-    return -1;
-}
-
-std::size_t blockSizeOf(int sizeClass)
+constexpr std::size_t blockSizeOf(int sizeClass)
 {
     if (sizeClass < 4)
         return 8 * static_cast<std::size_t>(sizeClass + 1);
     if (sizeClass < 8)
         return 32 + 16 * static_cast<std::size_t>(sizeClass - 3);
     return 96 + 32 * static_cast<std::size_t>(sizeClass - 7);
+}
+
+// Size class of every request size up to 256 (0 counts as 1): the smallest class that holds it.
+struct ClassTable {
+    std::uint8_t classOf[kMaxPooled + 1];
+    std::uint16_t blockSize[kMpClassCount];
+    constexpr ClassTable() : classOf(), blockSize()
+    {
+        for (int c = 0; c < kMpClassCount; ++c)
+            blockSize[c] = static_cast<std::uint16_t>(blockSizeOf(c));
+        int c = 0;
+        for (std::size_t n = 0; n <= kMaxPooled; ++n) {
+            while (blockSizeOf(c) < (n == 0 ? 1 : n))
+                ++c;
+            classOf[n] = static_cast<std::uint8_t>(c);
+        }
+    }
+};
+constexpr ClassTable kClasses;
+
+int classOf(std::size_t n)
+{
+    return n <= kMaxPooled ? kClasses.classOf[n] : -1;
 }
 
 std::uint16_t* headerOf(void* data)
@@ -209,7 +246,7 @@ bool makeChunk(int sizeClass)
         previous = block;
     }
     const auto usedBytes = static_cast<std::uint32_t>(reinterpret_cast<char*>(previous) + stride - (base + kFirstHeader));
-    g_pool.chunks[number] = Chunk{base, size, sizeClass, blockSize, static_cast<std::uint32_t>(stride), usedBytes};
+    g_pool.chunks[number] = Chunk{base, size, sizeClass, blockSize, StrideTest::make(static_cast<std::uint32_t>(stride)), usedBytes};
 
     std::uint32_t pos = number;
     while (pos > 0 && g_pool.byAddress[pos - 1].begin > base) {
@@ -228,18 +265,17 @@ bool makeChunk(int sizeClass)
 int chunkContaining(const void* address)
 {
     const char* p = static_cast<const char*>(address);
-    std::uint32_t low = 0;
-    std::uint32_t high = g_pool.chunkCount;
-    while (low < high) {
-        const std::uint32_t mid = (low + high) / 2;
-        if (g_pool.byAddress[mid].begin <= p)
-            low = mid + 1;
-        else
-            high = mid;
-    }
-    if (low == 0 || p >= g_pool.byAddress[low - 1].end)
+    const ChunkSpan* base = g_pool.byAddress;
+    std::uint32_t count = g_pool.chunkCount;
+    if (count == 0 || p < base[0].begin)
         return -1;
-    return static_cast<int>(g_pool.byAddress[low - 1].number);
+    // Last span that begins at or before p.
+    while (count > 1) {
+        const std::uint32_t half = count / 2;
+        base = base[half].begin <= p ? base + half : base;
+        count -= half;
+    }
+    return p < base->end ? static_cast<int>(base->number) : -1;
 }
 
 enum class BlockKind { Heap, Pool, Foreign };
@@ -259,7 +295,8 @@ BlockKind classify(void* pointer, const Chunk** chunkOut)
     if (header < first)
         return BlockKind::Foreign;
     const auto offset = static_cast<std::uint32_t>(header - first);
-    if (offset >= chunk.usedBytes || offset % chunk.stride != 0 || (*headerOf(pointer) >> kChunkShift) != number)
+    if (offset >= chunk.usedBytes || !chunk.stride.divides(offset)
+        || (*headerOf(pointer) >> kChunkShift) != number)
         return BlockKind::Foreign;
     *chunkOut = &chunk;
     return BlockKind::Pool;
@@ -311,12 +348,13 @@ void* mp_alloc(std::size_t size)
         if (!cls.freeHead)
             makeChunk(sizeClass);
         if (std::uint16_t* block = cls.freeHead) {
-            const std::size_t blockSize = blockSizeOf(sizeClass);
+            const std::size_t blockSize = kClasses.blockSize[sizeClass];
             cls.freeHead = linkOf(block);
-            if (!(*block & kFreeFlag) || !blockIntact(block, blockSize))
+            if (!(*block & kFreeFlag) || !blockIntact(block, blockSize)) {
                 report.set(L"mp_alloc - detect block 0x", dataOf(block), L" corrupt!");
+                *trailerOf(block, blockSize) = kTrailer;
+            }
             *block = static_cast<std::uint16_t>(*block & ~kFreeFlag);
-            *trailerOf(block, blockSize) = kTrailer;
             result = dataOf(block);
         }
     }
@@ -346,11 +384,12 @@ int mp_free(void* pointer)
             if (*block & kFreeFlag) {
                 report.set(L"mp_free - repeat free block 0x", pointer, L"!");
             } else {
-                if (!blockIntact(block, chunk->blockSize))
+                if (!blockIntact(block, chunk->blockSize)) {
                     report.set(L"mp_free - detect block 0x", pointer, L" corrupt!");
+                    *trailerOf(block, chunk->blockSize) = kTrailer;
+                }
                 SizeClass& cls = g_pool.classes[chunk->sizeClass];
                 *block = static_cast<std::uint16_t>(*block | kFreeFlag);
-                *trailerOf(block, chunk->blockSize) = kTrailer;
                 linkOf(block) = cls.freeHead;
                 cls.freeHead = block;
             }

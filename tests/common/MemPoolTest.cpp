@@ -143,6 +143,19 @@ TEST_F(MemPoolTest, PointerIntoABlockIsNotFreed)
     EXPECT_EQ(mp_realloc(p + 8, 10), nullptr);
     mp_free(p);
     EXPECT_EQ(inUse(5), used - 1);
+
+    // Every class tells its block starts from addresses inside its blocks.
+    for (std::size_t request : {8, 16, 24, 32, 48, 64, 80, 96, 128, 160, 192, 224, 256}) {
+        SCOPED_TRACE(request);
+        auto* block = static_cast<char*>(mp_alloc(request));
+        auto* next = static_cast<char*>(mp_alloc(request));
+        EXPECT_TRUE(mp_owns(block));
+        EXPECT_TRUE(mp_owns(next));
+        for (std::size_t offset : {std::size_t(4), std::size_t(8), request, request + 4})
+            EXPECT_FALSE(mp_owns(block + offset)) << offset;
+        mp_free(next);
+        mp_free(block);
+    }
 }
 
 TEST_F(MemPoolTest, HeapPointersGoToTheCRuntime)
