@@ -43,8 +43,8 @@ TEST(LxElapsedTimer, MeasuresFromStart)
     const std::uint64_t started = timer.start();
     EXPECT_TRUE(timer.isValid());
     EXPECT_LE(started, tickCount64());
-    Sleep(30);
-    EXPECT_GE(timer.elapsed(), 20);
+    Sleep(100);
+    EXPECT_GE(timer.elapsed(), 50);  // loose: the tick may advance in steps of about 16 ms
     timer.invalidate();
     EXPECT_FALSE(timer.isValid());
 }
