@@ -1,6 +1,8 @@
 #include "LxTimer.h"
 
 #include "LxSingleton.h"
+#include "LxWindowClass.h"
+#include "SetupLog.h"
 
 LX_DEFINE_CLASS(LxTimer, lxTypeTag("TIMR"), LxRttiObject)
 
@@ -46,21 +48,12 @@ LxTimerService* LxTimerService::existing()
 
 bool LxTimerService::createWindow()
 {
-    static const bool registered = [] {
-        WNDCLASSEXW wc = {};
-        wc.cbSize = sizeof(wc);
-        wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-        wc.lpfnWndProc = &LxTimerService::windowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-        wc.lpszClassName = kWindowClass;
-        return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    if (!registered)
-        return false;
-    m_window.reset(CreateWindowExW(0, kWindowClass, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
-                                   nullptr, GetModuleHandleW(nullptr), nullptr));
+    static const bool registered = lxRegisterWindowClass(kWindowClass, &LxTimerService::windowProc);
+    if (registered)
+        m_window.reset(CreateWindowExW(0, kWindowClass, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    if (!m_window)
+        logPrint(L"LxTimerService::createWindow, no timer window, error %d.", static_cast<int>(GetLastError()));
     return m_window.valid();
 }
 

@@ -1,6 +1,8 @@
 #include "LxWindow.h"
 
 #include "LxApplication.h"
+#include "LxWindowClass.h"
+#include "SetupLog.h"
 
 LX_DEFINE_CLASS(LxWindow, lxTypeTag("WINW"), LxRttiObject)
 
@@ -23,21 +25,15 @@ bool LxWindow::createNativeWindow()
 {
     if (m_hwnd)
         return true;
-    static const bool registered = [] {
-        WNDCLASSEXW wc = {};
-        wc.cbSize = sizeof(wc);
-        wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-        wc.lpfnWndProc = &LxWindow::windowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-        wc.lpszClassName = kWindowClass;
-        return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    if (!registered)
+    static const bool registered = lxRegisterWindowClass(kWindowClass, &LxWindow::windowProc);
+    if (!registered) {
+        logPrint(L"LxWindow::createNativeWindow, window class not registered, error %d.", static_cast<int>(GetLastError()));
         return false;
+    }
     CreateWindowExW(kDefaultExStyle, kWindowClass, nullptr, kDefaultStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
                     nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (!m_hwnd)
+        logPrint(L"LxWindow::createNativeWindow, CreateWindowExW failed, error %d.", static_cast<int>(GetLastError()));
     return m_hwnd != nullptr;
 }
 
