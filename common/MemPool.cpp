@@ -485,11 +485,7 @@ MpClassStats mp_class_stats(int sizeClass)
         if (chunk.sizeClass != sizeClass)
             continue;
         ++stats.chunks;
-        const std::size_t stride = chunk.blockSize + kAlign;
-        std::size_t count = 0;
-        for (std::size_t offset = kFirstHeader; offset + chunk.blockSize + 4 < chunk.size; offset += stride)
-            ++count;
-        stats.blocks += count;
+        stats.blocks += chunk.usedBytes / (chunk.blockSize + kAlign);
     }
     for (std::uint16_t* block = g_pool.classes[sizeClass].freeHead; block; block = linkOf(block))
         ++stats.freeBlocks;
