@@ -1,14 +1,23 @@
-// Uninstall entry: only the log banner so far; removal comes with the uninstaller's controller.
+// Uninstall entry: log banner, controller, message loop; the exit code is the quit code.
 
 #include <windows.h>
 
+#include "MessageLoop.h"
 #include "SetupLog.h"
 #include "SystemLibrary.h"
+#include "ZorviUninstallControl.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandTail, int)
 {
     restrictDllSearchToSystemFolder();
     logSetFileName(L"unistV2.log");
     logPrint(L"\r\n\r\nUninstall start, command line is %ls", commandTail ? commandTail : L"");
-    return 0;
+
+    int exitCode = 0;
+    {
+        ZorviUninstallControl control;
+        control.uninstall();
+        exitCode = runPlainMessageLoop();
+    }
+    return exitCode;
 }
