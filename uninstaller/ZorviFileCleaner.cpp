@@ -158,9 +158,14 @@ void ZorviFileCleaner::_deleteDirectory(const std::wstring& folder)
         const std::wstring child = folder + L"\\" + name;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             // A directory link (junction or symbolic link) is removed as a link: what it points to
-            // lies outside the install folder and is never entered.
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                _deleteDirectory(child);
+            // may lie outside the install folder and is never entered.
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                if (!RemoveDirectoryW(child.c_str()))
+                    logPrint(L"remove directory link %ls fail, last error is %d", child.c_str(),
+                             static_cast<int>(GetLastError()));
+                continue;
+            }
+            _deleteDirectory(child);
             RemoveDirectoryW(child.c_str());
             continue;
         }
