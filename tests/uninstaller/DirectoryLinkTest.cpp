@@ -48,6 +48,7 @@ TEST_F(DirectoryLink, CleanerRemovesTheLinkButNotItsTarget)
     UserStateGuard user;
     const std::wstring fixture = kFixture;
     const auto result = test::runProgram(uninstallExe(), L"-silencedelete -path \"" + fixture + L"install\"", 30000);
+    test::removeTree(getSetupCacheFolder(fixture + L"install"));
     ASSERT_TRUE(result.finished);
     EXPECT_TRUE(test::fileExists(fixture + L"outside\\keep.txt"));
     EXPECT_FALSE(test::fileExists(fixture + L"install\\file.txt"));

@@ -90,7 +90,7 @@ TEST(UninstallEndToEnd, SilenceRestartsFromAGuidFolderAndLeavesRegistryAndShortc
     for (const std::wstring& shortcut : FixtureInstallation::shortcutFiles(user))
         EXPECT_TRUE(test::fileExists(shortcut)) << testing::PrintToString(shortcut);
 
-    test::removeTree(workFolder() + copies[0]);
+    deleteFolderContents(workFolder());
 }
 
 TEST(UninstallEndToEnd, DeleteRemovesFilesRegistryEntriesAndShortcuts)

@@ -25,11 +25,6 @@ struct ComTraits {
 template <typename Interface>
 using UniqueCom = UniqueResource<Interface*, ComTraits<Interface>>;
 
-std::wstring logPath()
-{
-    return getDataFolder() + L"setup\\unistV2.log";
-}
-
 bool copyStub(const std::wstring& to)
 {
     return CopyFileW(stubExe().c_str(), to.c_str(), FALSE) != 0;
@@ -72,11 +67,14 @@ std::wstring workFolder()
     return getDataFolder() + L"setup\\uninstall\\";
 }
 
-LogWatch::LogWatch() : m_start(test::readUtf16File(logPath()).size()) {}
+LogWatch::LogWatch(const wchar_t* fileName)
+    : m_path(getDataFolder() + L"setup\\" + fileName), m_start(test::readUtf16File(m_path).size())
+{
+}
 
 std::wstring LogWatch::text() const
 {
-    const std::wstring all = test::readUtf16File(logPath());
+    const std::wstring all = test::readUtf16File(m_path);
     return m_start < all.size() ? all.substr(m_start) : std::wstring();
 }
 
@@ -201,6 +199,11 @@ FixtureInstallation::FixtureInstallation()
     SHCreateDirectory(nullptr, (path() + L"res\\skin").c_str());
     test::writeFile(path() + L"res\\skin\\main.png", "png");
     test::writeFile(path() + L"zorvi.dat", "data");
+}
+
+FixtureInstallation::~FixtureInstallation()
+{
+    test::removeTree(getSetupCacheFolder(path()));
 }
 
 std::vector<std::wstring> FixtureInstallation::shortcutFiles(const UserStateGuard& user)

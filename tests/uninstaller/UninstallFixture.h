@@ -21,14 +21,15 @@ std::wstring uninstallExe();  // the built Uninstall.exe
 std::wstring stubExe();       // the built test stub program
 std::wstring workFolder();    // "<data folder>setup\uninstall\"
 
-// The uninstaller's log from the moment of construction on.
+// A log of the data folder's "setup" folder from the moment of construction on: by default the
+// uninstaller's; this process itself logs to "setupV2.log".
 class LogWatch {
 public:
-    LogWatch();
+    explicit LogWatch(const wchar_t* fileName = L"unistV2.log");
     std::wstring text() const;
-    bool contains(const std::wstring& line) const { return text().find(line) != std::wstring::npos; }
 
 private:
+    std::wstring m_path;
     size_t m_start;
 };
 
@@ -82,6 +83,9 @@ private:
 class FixtureInstallation {
 public:
     FixtureInstallation();
+    ~FixtureInstallation();  // also removes the setup cache folder that the cleaner makes for it
+    FixtureInstallation(const FixtureInstallation&) = delete;
+    FixtureInstallation& operator=(const FixtureInstallation&) = delete;
     const std::wstring& path() const { return m_folder.path(); }  // ends in a backslash
     std::wstring folder() const { return path().substr(0, path().size() - 1); }
     std::wstring operator/(const std::wstring& name) const { return path() + name; }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Paths.h"
 #include "ProtectedFolders.h"
 #include "UninstallFixture.h"
 
@@ -54,7 +55,9 @@ TEST(UninstallModel, CommandLinesAsTable)
         if (c.model == 1) {
             EXPECT_TRUE(waitUntilGone(install.folder(), 30000)) << "the copy removes the program's own folder";
             EXPECT_TRUE(waitForProcessesBelow(workFolder(), 30000));
+            deleteFolderContents(workFolder());
         }
+        test::removeTree(getSetupCacheFolder(targetFolder));
         const std::wstring text = log.text();
         EXPECT_NE(text.find(L"] ZorviUninstallControl::uninstall, run model is " + std::to_wstring(c.model) +
                             L".\r\n"),
