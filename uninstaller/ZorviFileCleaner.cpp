@@ -13,14 +13,6 @@
 namespace {
 // Steps reported in this process; never reset.
 std::atomic<int> g_progressCounter{0};
-
-std::wstring withoutTrailingBackslash(const std::wstring& folder)
-{
-    std::wstring result = folder;
-    while (!result.empty() && result.back() == L'\\')
-        result.pop_back();
-    return result;
-}
 } // namespace
 
 ZorviFileCleaner::~ZorviFileCleaner()
@@ -52,7 +44,7 @@ void ZorviFileCleaner::execute()
         logPrint(L"Exception case.");
         return;
     }
-    _deleteDirectory(withoutTrailingBackslash(m_path));
+    _deleteDirectory(m_path);
     logPrint(L"End delete files.");
     if (!RemoveDirectoryW(m_path.c_str()))
         logPrint(L"RemoveDirectory %ls fail, last error is %d", m_path.c_str(), static_cast<int>(GetLastError()));
@@ -147,15 +139,7 @@ void ZorviFileCleaner::_deleteDirectory(const std::wstring& folder)
         logPrint(L"ZorviFileCleaner::_deleteDirectory, directory is empty.");
         return;
     }
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW((folder + L"\\*.*").c_str(), &data));
-    if (!find)
-        return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        const std::wstring child = folder + L"\\" + name;
+    forEachFolderEntry(folder, [this](const std::wstring& child, const WIN32_FIND_DATAW& data) {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             // A directory link (junction or symbolic link) is removed as a link: what it points to
             // may lie outside the install folder and is never entered.
@@ -163,16 +147,16 @@ void ZorviFileCleaner::_deleteDirectory(const std::wstring& folder)
                 if (!RemoveDirectoryW(child.c_str()))
                     logPrint(L"remove directory link %ls fail, last error is %d", child.c_str(),
                              static_cast<int>(GetLastError()));
-                continue;
+                return;
             }
             _deleteDirectory(child);
             RemoveDirectoryW(child.c_str());
-            continue;
+            return;
         }
         if (DeleteFileW(child.c_str()))
             logPrint(L"delete file %ls success", child.c_str());
         else
             logPrint(L"delete file %ls fail, last error is %d", child.c_str(), static_cast<int>(GetLastError()));
         _reportProgress(child);
-    } while (FindNextFileW(find.get(), &data));
+    });
 }
