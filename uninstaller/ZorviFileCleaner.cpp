@@ -119,16 +119,20 @@ void ZorviFileCleaner::_startZorviRun()
 
 void ZorviFileCleaner::_killProcesses()
 {
-    forEachProcess([this](DWORD processId, const wchar_t*) {
-        std::wstring folder = processImagePath(processId);
+    const DWORD self = GetCurrentProcessId();
+    forEachProcess([&](const PROCESSENTRY32W& process) {
+        // This program may itself have been started from the install folder with -path naming it.
+        if (process.th32ProcessID == self)
+            return true;
+        std::wstring folder = processImagePath(process.th32ProcessID);
         const size_t slash = folder.find_last_of(L'\\');
         if (slash != std::wstring::npos)
             folder.erase(slash + 1);
         if (!equalsIgnoreAsciiCase(folder, m_path))
             return true;
-        UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId));
-        if (process && WaitForSingleObject(process.get(), 500) == WAIT_TIMEOUT)
-            TerminateProcess(process.get(), 0);
+        UniqueHandle handle(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, process.th32ProcessID));
+        if (handle && WaitForSingleObject(handle.get(), 500) == WAIT_TIMEOUT)
+            TerminateProcess(handle.get(), 0);
         return true;
     });
 }

@@ -1,6 +1,7 @@
 #include "ZorviUninstallChecker.h"
 
 #include "ProcessList.h"
+#include "Text.h"
 
 ZorviUninstallChecker::~ZorviUninstallChecker()
 {
@@ -20,8 +21,9 @@ bool ZorviUninstallChecker::isClientRunning() const
 {
     const std::wstring client = m_path + L"Zorvi.exe";
     bool running = false;
-    forEachProcess([&](DWORD processId, const wchar_t* exeName) {
-        if (wcscmp(exeName, L"Zorvi.exe") == 0 && equalsIgnoreAsciiCase(processImagePath(processId), client))
+    forEachProcess([&](const PROCESSENTRY32W& process) {
+        if (wcscmp(process.szExeFile, L"Zorvi.exe") == 0 &&
+            equalsIgnoreAsciiCase(processImagePath(process.th32ProcessID), client))
             running = true;
         return !running;
     });

@@ -219,4 +219,17 @@ TEST(UninstallEndToEnd, ReadOnlyFileStaysAndTheFinishIsStillReported)
     EXPECT_FALSE(test::fileExists(user.desktop() + L"\\Zorvi语音.lnk"));
 }
 
+TEST(UninstallEndToEnd, DeleteStartedFromTheInstallFolderDoesNotTerminateItself)
+{
+    UserStateGuard user;
+    FixtureInstallation install;
+    LogWatch log;
+    const auto result =
+        test::runProgram(install / L"Uninstall.exe", L"-silencedelete -path " + quoted(install.folder()), 30000);
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(log.text().find(L"] End delete files.\r\n"), std::wstring::npos) << testing::PrintToString(log.text());
+    EXPECT_FALSE(test::fileExists(install / L"zorvi.dat"));
+}
+
 } // namespace

@@ -2,9 +2,9 @@
 
 #include <objbase.h>
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include "Paths.h"
+#include "ProcessList.h"
 #include "Text.h"
 
 namespace uninstall_test {
@@ -302,22 +302,15 @@ int RunningProgram::waitExit(DWORD timeoutMs) const
 namespace {
 bool anyProcessBelow(const std::wstring& folder)
 {
-    UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot)
-        return false;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
-        UniqueFileHandle modules(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, entry.th32ProcessID));
-        MODULEENTRY32W module = {};
-        module.dwSize = sizeof module;
-        if (!modules || !Module32FirstW(modules.get(), &module) || wcslen(module.szExePath) <= folder.size())
-            continue;
-        if (CompareStringOrdinal(module.szExePath, static_cast<int>(folder.size()), folder.c_str(),
-                                 static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL)
-            return true;
-    }
-    return false;
+    bool found = false;
+    forEachProcess([&](const PROCESSENTRY32W& process) {
+        const std::wstring program = processImagePath(process.th32ProcessID);
+        found = program.size() > folder.size() &&
+                CompareStringOrdinal(program.c_str(), static_cast<int>(folder.size()), folder.c_str(),
+                                     static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
+        return !found;
+    });
+    return found;
 }
 } // namespace
 
