@@ -103,7 +103,8 @@ double getFreeSpaceMB(const std::wstring& path)
     return static_cast<double>(available.QuadPart) / 1048576.0;
 }
 
-void deleteFolderContents(const std::wstring& folder)
+void forEachFolderEntry(const std::wstring& folder,
+                        const std::function<void(const std::wstring& path, const WIN32_FIND_DATAW& entry)>& visit)
 {
     if (folder.empty())
         return;
@@ -116,9 +117,14 @@ void deleteFolderContents(const std::wstring& folder)
         return;
     do {
         const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        const std::wstring child = base + name;
+        if (name != L"." && name != L"..")
+            visit(base + name, data);
+    } while (FindNextFileW(find.get(), &data));
+}
+
+void deleteFolderContents(const std::wstring& folder)
+{
+    forEachFolderEntry(folder, [](const std::wstring& child, const WIN32_FIND_DATAW& data) {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
                 deleteFolderContents(child);
@@ -126,7 +132,7 @@ void deleteFolderContents(const std::wstring& folder)
         } else {
             DeleteFileW(child.c_str());
         }
-    } while (FindNextFileW(find.get(), &data));
+    });
 }
 
 namespace {

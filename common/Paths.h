@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // "<AppData>\tenvale\zorvi\", created with its parents on every call.
@@ -27,6 +28,11 @@ std::wstring pathDigest(const std::wstring& path);
 bool isValidSetupPath(const std::wstring& path);
 // Free megabytes available to the caller on the drive of the path's first 3 characters; 0 on failure.
 double getFreeSpaceMB(const std::wstring& path);
+
+// Calls visit(folder + "\" + name, entry) for each entry of folder but "." and "..", in listing
+// order. Does nothing when the folder cannot be listed.
+void forEachFolderEntry(const std::wstring& folder,
+                        const std::function<void(const std::wstring& path, const WIN32_FIND_DATAW& entry)>& visit);
 
 // Deletes everything below folder, depth first, ignoring failures: read-only files stay, and so do
 // the folders that still hold them. A directory link (junction or symbolic link) is removed as a

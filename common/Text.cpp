@@ -43,3 +43,14 @@ bool hasInvalidPathChars(const std::wstring& text)
 {
     return text.find_first_of(L"/:*?\"<>|") != std::wstring::npos;
 }
+
+bool equalsIgnoreAsciiCase(const std::wstring& a, const std::wstring& b)
+{
+    if (a.size() != b.size())
+        return false;
+    const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    return true;
+}

@@ -12,3 +12,5 @@ std::wstring multiByteToWide(const char* text, int length, unsigned codePage);
 std::wstring trimBlanks(const std::wstring& text);
 // Whether the text holds one of / : * ? " < > |
 bool hasInvalidPathChars(const std::wstring& text);
+// Equality that ignores the case of the letters A to Z only.
+bool equalsIgnoreAsciiCase(const std::wstring& a, const std::wstring& b);

@@ -1,41 +1,13 @@
 #include "ClientShutdown.h"
 
-#include <tlhelp32.h>
-
 #include "Paths.h"
+#include "ProcessList.h"
 #include "SetupLog.h"
 #include "UniqueResource.h"
 
 namespace {
 
 constexpr DWORD kProcessAccess = SYNCHRONIZE | PROCESS_TERMINATE;
-
-// Full path of the process's first module (its program); empty when it cannot be read.
-std::wstring programPath(DWORD pid)
-{
-    UniqueFileHandle modules(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, pid));
-    if (!modules)
-        return {};
-    MODULEENTRY32W module = {};
-    module.dwSize = sizeof module;
-    if (!Module32FirstW(modules.get(), &module))
-        return {};
-    return module.szExePath;
-}
-
-template <typename Visit>
-void forEachProcess(Visit visit)
-{
-    UniqueFileHandle processes(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!processes)
-        return;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(processes.get(), &entry); more; more = Process32NextW(processes.get(), &entry)) {
-        if (!visit(entry))
-            return;
-    }
-}
 
 } // namespace
 
@@ -44,7 +16,7 @@ bool ZorviClientShutdown::_isZorviRunning(DWORD* pid) const
     const std::wstring client = m_installPath + L"Zorvi.exe";
     bool found = false;
     forEachProcess([&](const PROCESSENTRY32W& entry) {
-        if (wcscmp(entry.szExeFile, L"Zorvi.exe") != 0 || programPath(entry.th32ProcessID) != client)
+        if (wcscmp(entry.szExeFile, L"Zorvi.exe") != 0 || processImagePath(entry.th32ProcessID) != client)
             return true;
         if (pid)
             *pid = entry.th32ProcessID;
@@ -96,7 +68,7 @@ void ZorviClientShutdown::terminateVersionFolderProcesses() const
     forEachProcess([&](const PROCESSENTRY32W& entry) {
         if (entry.th32ProcessID == self || entry.th32ProcessID == 0)
             return true;
-        const std::wstring program = programPath(entry.th32ProcessID);
+        const std::wstring program = processImagePath(entry.th32ProcessID);
         const size_t slash = program.find_last_of(L'\\');
         if (slash == std::wstring::npos)
             return true;

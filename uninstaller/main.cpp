@@ -1,17 +1,25 @@
-// Uninstall entry: the log banner and the toolkit application so far; removal comes with the
-// uninstaller's controller.
+// Uninstall entry: log banner, toolkit application, controller, message loop; the exit code is the
+// quit code.
 
 #include <windows.h>
 
 #include "LxApplication.h"
 #include "SetupLog.h"
 #include "SystemLibrary.h"
+#include "ZorviUninstallControl.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandTail, int)
 {
     restrictDllSearchToSystemFolder();
     logSetFileName(L"unistV2.log");
     logPrint(L"\r\n\r\nUninstall start, command line is %ls", commandTail ? commandTail : L"");
-    LxApplication app;
-    return app.exec();
+
+    int exitCode = 0;
+    {
+        LxApplication app;
+        ZorviUninstallControl control;
+        control.uninstall();
+        exitCode = app.exec();
+    }
+    return exitCode;
 }

@@ -38,4 +38,22 @@ TEST(Text, TrimsBlanksAndFindsInvalidPathCharacters)
         EXPECT_FALSE(hasInvalidPathChars(good)) << testing::PrintToString(std::wstring(good));
 }
 
+TEST(Text, EqualityIgnoringOnlyAsciiCaseAsTable)
+{
+    struct Case {
+        const wchar_t* a;
+        const wchar_t* b;
+        bool equal;
+    };
+    const Case cases[] = {
+        {L"C:\\Games\\Zorvi.exe", L"c:\\GAMES\\zorvi.EXE", true},
+        {L"", L"", true},
+        {L"Zorvi", L"Zorvi ", false},
+        {L"\u00c9t\u00e9", L"\u00e9t\u00e9", false},  // only A to Z
+        {L"[", L"{", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(equalsIgnoreAsciiCase(c.a, c.b), c.equal) << testing::PrintToString(std::wstring(c.a));
+}
+
 } // namespace
