@@ -477,6 +477,26 @@ TEST_F(PostInstall, NothingHappensWithoutAnAbsoluteInstallPath)
     EXPECT_TRUE(contains(newLog(), L"] ZorviSetupCore::doAfterDecompress, no absolute install path, nothing done.\r\n"));
 }
 
+TEST_F(PostInstall, WithoutAppDataNoQuickLaunchFolderIsSearchedRelativeToTheCurrentFolder)
+{
+    wchar_t appData[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH), 0u);
+    // What an unexpanded "%APPDATA%\..." would name, below the current folder.
+    test::TempFolder cwd(L"cwd");
+    const std::wstring decoy = cwd / L"%APPDATA%\\Microsoft\\Internet Explorer\\Quick Launch";
+    SHCreateDirectory(nullptr, decoy.c_str());
+    ASSERT_TRUE(test::copyStub(L"zorvilauncher.exe", cwd / L"old\\zorvilauncher.exe"));
+    ASSERT_TRUE(writeLink(decoy + L"\\old.lnk", cwd / L"old\\zorvilauncher.exe", cwd.path()));
+    const std::string before = test::readFile(decoy + L"\\old.lnk");
+    const std::wstring saved = currentFolder();
+    SetCurrentDirectoryW(cwd.path().c_str());
+    SetEnvironmentVariableW(L"APPDATA", nullptr);
+    m_core._retargetPinnedShortcuts();
+    SetEnvironmentVariableW(L"APPDATA", appData);
+    SetCurrentDirectoryW(saved.c_str());
+    EXPECT_EQ(test::readFile(decoy + L"\\old.lnk"), before);
+}
+
 // ---- Finishing operations ----------------------------------------------------------------------
 
 TEST_F(PostInstall, AutoRunWritesTheRunValueOnlyWhereTheRunKeyExists)
@@ -603,7 +623,13 @@ TEST(PostInstallHelpers, ProgramArgumentIsQuotedAndNeverSearchedFor)
     ASSERT_TRUE(record.waitFor(L"start", L"helper.exe", 0, &line));
     EXPECT_EQ(line.commandLine, L"\"" + folder.path() + L"helper.exe\" \"a b\"");
     EXPECT_EQ(trimmedFolder(line.workingFolder), trimmedFolder(folder.path()));
-    // Only the named file runs: a bare name is not looked up in the current folder or the PATH.
+    // A long argument is passed whole, never cut inside a fixed buffer.
+    const std::wstring longArgument(3000, L'x');
+    ASSERT_TRUE(ZorviSetupCore::runProcess(folder / L"helper.exe", longArgument.c_str(), nullptr, true));
+    const std::vector<test::StubLine> lines = record.lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2].commandLine, L"\"" + folder.path() + L"helper.exe\" \"" + longArgument + L"\"");
+    // The program is taken as named: no extension added, no search along the PATH.
     const std::wstring saved = currentFolder();
     SetCurrentDirectoryW(folder.path().c_str());
     const bool started = ZorviSetupCore::runProcess(L"helper", nullptr, nullptr, true);
