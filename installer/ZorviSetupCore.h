@@ -35,7 +35,7 @@ public:
 
     // ---- Post-install actions --------------------------------------------------------------
     // All paths below are built from the install path P and the version folder V = P + "8.7.0.1".
-    // Every operation needs an absolute install path (drive or UNC): without one it logs and does
+    // Every operation that uses P needs it absolute (drive or UNC): without that it logs and does
     // nothing, so that no helper program is looked up relative to the current folder.
     static constexpr const wchar_t* kVersionFolder = L"8.7.0.1";
     static constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zorvi8";
@@ -50,6 +50,8 @@ public:
     // shortcuts re-pointed, helper programs run, Winsock category. Each step is independent; failures
     // are logged and the next step runs.
     void doAfterDecompress();
+    // HKCU values "InstallDir", "RootPath" (P) and the uninstall entry "Zorvi8"; REG_SZ with their
+    // terminator. A key that cannot be created is logged and its values are left as they were.
     void _writeRegedit();
     void _createShortcuts();
     void _retargetPinnedShortcuts();
