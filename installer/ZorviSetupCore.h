@@ -69,7 +69,7 @@ public:
     // cannot be opened.
     void setAutoRun();
     void viewReleaseNote();
-    // Favourites + "\Tenvale游戏网.url", replaced, UTF-16 LE without byte-order mark.
+    // Favourites + "\Tenvale游戏网.url", replaced; UTF-16 LE with byte-order mark, no terminator.
     void collectTenvale();
     void openHomePage();
     // Desktop "Pelio游戏.lnk" to the game box; nothing when V + "\image\pelio.ico" is missing.

@@ -340,7 +340,9 @@ void ZorviSetupCore::collectTenvale()
         logPrint(L"ZorviSetupCore::collectTenvale, CreateFile fail.");
         return;
     }
-    const std::wstring text = std::wstring(L"[InternetShortcut]\nURL=") + kPortalFavouritePage;
+    // The byte-order mark is what tells the profile reader that the file is UTF-16: without it the
+    // shortcut reads as an empty ANSI file and the favourite leads nowhere.
+    const std::wstring text = std::wstring(L"\xFEFF[InternetShortcut]\nURL=") + kPortalFavouritePage;
     DWORD written = 0;
     const DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
     if (!WriteFile(handle.get(), text.data(), size, &written, nullptr) || written != size)

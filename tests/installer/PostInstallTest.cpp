@@ -528,10 +528,13 @@ TEST_F(PostInstall, FavouriteLinkReplacesAnOldFile)
     const std::string bytes = test::readFile(file);
     const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
     ASSERT_EQ(bytes.size() % 2, 0u);
-    const std::wstring head = L"[InternetShortcut]\nURL=http://";
-    EXPECT_EQ(text.substr(0, head.size()), head) << "UTF-16 LE, no byte-order mark";
+    const std::wstring head = L"\xFEFF[InternetShortcut]\nURL=http://";
+    EXPECT_EQ(text.substr(0, head.size()), head) << "UTF-16 LE with its byte-order mark";
     EXPECT_EQ(text.size() - text.find(L'/', head.size()), std::wstring(L"/index3.html").size());
     EXPECT_EQ(text.substr(text.size() - 12), L"/index3.html") << "no terminator";
+    wchar_t url[512] = {};
+    GetPrivateProfileStringW(L"InternetShortcut", L"URL", L"", url, 512, file.c_str());
+    EXPECT_EQ(std::wstring(url), text.substr(head.size() - 7)) << "readable as an Internet shortcut";
     EXPECT_TRUE(contains(newLog(), L"] ZorviSetupCore::collectTenvale, collect official website.\r\n"));
 }
 
