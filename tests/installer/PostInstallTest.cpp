@@ -124,50 +124,12 @@ bool writeLink(const std::wstring& file, const std::wstring& target, const std::
     return link.setPath(target) && link.setWorkingDirectory(workingFolder) && link.save(file);
 }
 
-std::wstring specialFolder(int csidl)
-{
-    wchar_t folder[MAX_PATH] = {};
-    return SHGetSpecialFolderPathW(nullptr, folder, csidl, FALSE) ? folder : L"";
-}
-
-// The shell folders the installer writes to, and what they hold now, put back when the test ends.
-struct ShellPlaces {
-    std::wstring desktop = specialFolder(CSIDL_DESKTOPDIRECTORY);
-    std::wstring programs = specialFolder(CSIDL_PROGRAMS);
-    std::wstring startMenu = specialFolder(CSIDL_STARTMENU);
-    std::wstring favourites = specialFolder(CSIDL_FAVORITES);
-    std::wstring group = programs + L"\\Tenvale";
-
-    bool complete() const
-    {
-        return !desktop.empty() && !programs.empty() && !startMenu.empty() && !favourites.empty();
-    }
-    std::wstring onDesktop(const wchar_t* name) const { return desktop + L"\\" + name + L".lnk"; }
-
-    std::unique_ptr<test::SavedFiles> files;
-    std::unique_ptr<test::SavedFolder> groupFolder;
-    std::unique_ptr<test::SavedRegistryKey> zorviKey, uninstallKey, runKey;
-
-    void save()
-    {
-        groupFolder = std::make_unique<test::SavedFolder>(group);
-        files = std::make_unique<test::SavedFiles>(std::vector<std::wstring>{
-            onDesktop(L"Zorvi语音"), onDesktop(L"Zorvi游戏大厅"), onDesktop(L"看直播"), onDesktop(L"Zorvi精彩世界"),
-            onDesktop(L"Mirro-神秘聊天室"), onDesktop(L"Pelio游戏"), group + L"\\Zorvi语音.lnk",
-            group + L"\\卸载Zorvi语音.lnk", startMenu + L"\\Zorvi语音.lnk", favourites + L"\\Tenvale游戏网.url"});
-        zorviKey = std::make_unique<test::SavedRegistryKey>(ZorviSetupCore::kZorviKey);
-        uninstallKey = std::make_unique<test::SavedRegistryKey>(ZorviSetupCore::kUninstallKey);
-        runKey = std::make_unique<test::SavedRegistryKey>(ZorviSetupCore::kRunKey);
-    }
-};
-
 class PostInstall : public testing::Test {
 protected:
     void SetUp() override
     {
         if (!m_places.complete())
             GTEST_SKIP() << "Wine does not provide one of the user's desktop, programs, start-menu or favourites folders";
-        m_places.save();
         ASSERT_TRUE(test::fileExists(test::stubFolder() + L"Zorvi.exe"));
         m_core.setUrlLauncher([this](const Request& request) { m_requests.push_back(request); });
         m_logStart = logLength();
@@ -206,7 +168,7 @@ protected:
 
     std::wstring newLog() const { return logSince(m_logStart); }
 
-    ShellPlaces m_places;
+    test::SavedInstallerFootprint m_places;
     test::TempFolder m_install{L"inst"};
     test::TempFolder m_scratch{L"rec"};
     test::StubRecord m_record{m_scratch / L"record.txt"};
@@ -283,9 +245,9 @@ TEST_F(PostInstall, ShortcutsGetTheirTargetsIconsAndWorkingFolder)
     };
     const Row rows[] = {
         {m_places.onDesktop(L"Zorvi语音"), m_p + L"Zorvi.exe", L""},
-        {m_places.group + L"\\Zorvi语音.lnk", m_p + L"Zorvi.exe", L""},
-        {m_places.startMenu + L"\\Zorvi语音.lnk", m_p + L"Zorvi.exe", L""},
-        {m_places.group + L"\\卸载Zorvi语音.lnk", m_p + L"Uninstall.exe", L""},
+        {m_places.group() + L"\\Zorvi语音.lnk", m_p + L"Zorvi.exe", L""},
+        {m_places.startMenu() + L"\\Zorvi语音.lnk", m_p + L"Zorvi.exe", L""},
+        {m_places.group() + L"\\卸载Zorvi语音.lnk", m_p + L"Uninstall.exe", L""},
         {m_places.onDesktop(L"Zorvi游戏大厅"), L"zorvi://join:lobby_gameab=default&from=from_desklby/",
          m_v + L"\\image\\game.ico"},
         {m_places.onDesktop(L"看直播"), L"zorvi://sollaria-[tabPid=1011&tabSid=10011&from=desktop]/",
@@ -522,7 +484,7 @@ TEST_F(PostInstall, AutoRunWritesTheRunValueOnlyWhereTheRunKeyExists)
 
 TEST_F(PostInstall, FavouriteLinkReplacesAnOldFile)
 {
-    const std::wstring file = m_places.favourites + L"\\Tenvale游戏网.url";
+    const std::wstring file = m_places.favourites() + L"\\Tenvale游戏网.url";
     ASSERT_TRUE(test::writeFile(file, std::string(4000, 'x')));
     m_core.collectTenvale();
     const std::string bytes = test::readFile(file);

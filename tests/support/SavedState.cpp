@@ -116,4 +116,42 @@ bool SavedFolder::create() const
     return folderExists(m_path);
 }
 
+namespace {
+std::wstring specialFolder(int csidl)
+{
+    wchar_t folder[MAX_PATH] = {};
+    return SHGetSpecialFolderPathW(nullptr, folder, csidl, FALSE) ? folder : L"";
+}
+} // namespace
+
+SavedInstallerFootprint::SavedInstallerFootprint()
+    : m_desktop(specialFolder(CSIDL_DESKTOPDIRECTORY)),
+      m_programs(specialFolder(CSIDL_PROGRAMS)),
+      m_startMenu(specialFolder(CSIDL_STARTMENU)),
+      m_favourites(specialFolder(CSIDL_FAVORITES))
+{
+    m_zorviKey = std::make_unique<SavedRegistryKey>(L"Software\\tenvale\\zorvi");
+    m_uninstallKey = std::make_unique<SavedRegistryKey>(L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zorvi8");
+    m_runKey = std::make_unique<SavedRegistryKey>(L"Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+    if (!complete())
+        return;
+    m_group = std::make_unique<SavedFolder>(group());
+    m_files = std::make_unique<SavedFiles>(std::vector<std::wstring>{
+        onDesktop(L"Zorvi语音"), onDesktop(L"Zorvi游戏大厅"), onDesktop(L"看直播"), onDesktop(L"Zorvi精彩世界"),
+        onDesktop(L"Mirro-神秘聊天室"), onDesktop(L"Pelio游戏"), group() + L"\\Zorvi语音.lnk",
+        group() + L"\\卸载Zorvi语音.lnk", m_startMenu + L"\\Zorvi语音.lnk", m_favourites + L"\\Tenvale游戏网.url"});
+}
+
+// Files first, then the group folder they may live in, then the keys.
+SavedInstallerFootprint::~SavedInstallerFootprint()
+{
+    m_files.reset();
+    m_group.reset();
+}
+
+bool SavedInstallerFootprint::complete() const
+{
+    return !m_desktop.empty() && !m_programs.empty() && !m_startMenu.empty() && !m_favourites.empty();
+}
+
 } // namespace test

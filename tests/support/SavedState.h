@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,34 @@ public:
 private:
     std::wstring m_path;
     std::wstring m_createdRoot;  // topmost missing folder of the path; empty when it existed
+};
+
+// Everything the installer writes for the current user outside its install and data folders: its
+// own key, the uninstall entry, the Run key, the shortcut files, the programs group "Tenvale" and the
+// favourites link. Saved on construction, put back on destruction. Tests that run the installer's
+// post-install actions hold one, so that they leave the prefix as they found it.
+class SavedInstallerFootprint {
+public:
+    SavedInstallerFootprint();
+    ~SavedInstallerFootprint();
+    SavedInstallerFootprint(const SavedInstallerFootprint&) = delete;
+    SavedInstallerFootprint& operator=(const SavedInstallerFootprint&) = delete;
+
+    // False when a shell folder could not be located (nothing of it is guarded then).
+    bool complete() const;
+    // Special folders of the current user, without trailing backslash.
+    const std::wstring& desktop() const { return m_desktop; }
+    const std::wstring& programs() const { return m_programs; }
+    const std::wstring& startMenu() const { return m_startMenu; }
+    const std::wstring& favourites() const { return m_favourites; }
+    std::wstring group() const { return m_programs + L"\\Tenvale"; }
+    std::wstring onDesktop(const wchar_t* name) const { return m_desktop + L"\\" + name + L".lnk"; }
+
+private:
+    std::wstring m_desktop, m_programs, m_startMenu, m_favourites;
+    std::unique_ptr<SavedFolder> m_group;
+    std::unique_ptr<SavedFiles> m_files;
+    std::unique_ptr<SavedRegistryKey> m_zorviKey, m_uninstallKey, m_runKey;
 };
 
 } // namespace test
