@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "ComResource.h"
+#include "InstallerFixtures.h"
 #include "Paths.h"
 #include "SavedState.h"
 #include "SetupLog.h"
@@ -553,6 +554,46 @@ TEST_F(PostInstall, PagesOpenThroughTheBrowserRequest)
     EXPECT_TRUE(contains(log, L"] ZorviSetupCore::viewReleaseNote, view new feature.\r\n"));
     EXPECT_TRUE(contains(log, L"] open url " + urls[0] + L"\r\n"));
     EXPECT_TRUE(contains(log, L"] open url " + urls[1] + L"\r\n"));
+}
+
+// The built installer, run silently on the sample payload: the client is registered and its
+// shortcuts exist, but nothing of the finish page happens.
+TEST(SilentPostInstall, RegistersTheClientWithoutFinishingOptions)
+{
+    test::SavedInstallerFootprint footprint;
+    if (!footprint.complete())
+        GTEST_SKIP() << "Wine does not provide one of the user's desktop, programs, start-menu or favourites folders";
+    if (test::payloadTree().empty())
+        GTEST_SKIP() << "the build packed another client than the sample";
+    UniqueRegKey run;  // the guard removes it again when it is new
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, ZorviSetupCore::kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              run.put(), nullptr),
+              ERROR_SUCCESS);
+    RegDeleteValueW(run.get(), L"Zorvi");
+    DeleteFileW((footprint.favourites() + L"\\Tenvale游戏网.url").c_str());
+    DeleteFileW(footprint.onDesktop(L"Pelio游戏").c_str());
+
+    test::TempFolder root(L"silentpost");
+    const std::wstring install = root / L"Zorvi\\";
+    const auto result = test::runProgram(test::setupExe(), L"-silence \"" + install + L"\"", 120000);
+    test::removeCacheFolders(install);
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, 0);
+
+    EXPECT_EQ(readValue(ZorviSetupCore::kZorviKey, L"InstallDir").text, install);
+    EXPECT_EQ(readValue(ZorviSetupCore::kZorviKey, L"RootPath").text, install);
+    EXPECT_EQ(readValue(ZorviSetupCore::kUninstallKey, L"UninstallString").text, install + L"Uninstall.exe");
+    EXPECT_TRUE(test::fileExists(install + L"Uninstall.exe")) << "the entry names the installed uninstaller";
+    for (const std::wstring& link : {footprint.onDesktop(L"Zorvi语音"), footprint.group() + L"\\Zorvi语音.lnk",
+                                     footprint.startMenu() + L"\\Zorvi语音.lnk"}) {
+        SCOPED_TRACE(testing::PrintToString(link));
+        EXPECT_EQ(readLink(link).path, install + L"Zorvi.exe");
+    }
+    EXPECT_EQ(readLink(footprint.group() + L"\\卸载Zorvi语音.lnk").path, install + L"Uninstall.exe");
+
+    EXPECT_FALSE(readValue(ZorviSetupCore::kRunKey, L"Zorvi").present);
+    EXPECT_FALSE(test::fileExists(footprint.favourites() + L"\\Tenvale游戏网.url"));
+    EXPECT_FALSE(test::fileExists(footprint.onDesktop(L"Pelio游戏")));
 }
 
 TEST(PostInstallHelpers, BrowserRequestFollowsTheHttpOpenCommand)
