@@ -201,7 +201,11 @@ bool ZorviSetupCore::_createShortcut(const std::wstring& target, const std::wstr
         logPrint(L"ZorviSetupCore::_createShortcut, QueryInterface fail.");
         return false;
     }
-    return link.save(shortcutFile);
+    if (!link.save(shortcutFile)) {
+        logPrint(L"ZorviSetupCore::_createShortcut, save %ls fail.", shortcutFile.c_str());
+        return false;
+    }
+    return true;
 }
 
 void ZorviSetupCore::_retargetPinnedShortcuts()
