@@ -29,6 +29,13 @@ std::wstring getUpdateCacheFolder(const std::wstring& installPath)
     return getDataFolder() + L"update\\" + pathDigest(installPath) + L"\\";
 }
 
+std::wstring withBackslash(std::wstring path)
+{
+    if (!path.empty() && path.back() != L'\\')
+        path += L'\\';
+    return path;
+}
+
 std::wstring normalizePath(const std::wstring& path)
 {
     std::wstring result;

@@ -14,6 +14,9 @@ std::wstring getSetupCacheFolder(const std::wstring& installPath);
 // Data folder + "update\" + pathDigest(path) + "\"; only the data folder is created.
 std::wstring getUpdateCacheFolder(const std::wstring& installPath);
 
+// The path with a backslash at its end unless it already has one; an empty path stays empty.
+std::wstring withBackslash(std::wstring path);
+
 // Upper-case ASCII letters, "/" turned into "\", runs of "\" collapsed, none at either end.
 std::wstring normalizePath(const std::wstring& path);
 // 32 lower-case hex digits of the MD5 of the normalised path in the ANSI code page; "" for "".

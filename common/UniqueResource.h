@@ -69,8 +69,14 @@ struct LibraryTraits {
     static void close(HMODULE m) noexcept { ::FreeLibrary(m); }
 };
 
+struct WindowTraits {
+    static HWND invalid() noexcept { return nullptr; }
+    static void close(HWND w) noexcept { ::DestroyWindow(w); }
+};
+
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;          // threads, mutexes, processes
 using UniqueFileHandle = UniqueResource<HANDLE, FileHandleTraits>;  // CreateFileW, snapshots
 using UniqueFindHandle = UniqueResource<HANDLE, FindHandleTraits>;
 using UniqueRegKey = UniqueResource<HKEY, RegKeyTraits>;
 using UniqueLibrary = UniqueResource<HMODULE, LibraryTraits>;
+using UniqueWindow = UniqueResource<HWND, WindowTraits>;           // windows of this thread

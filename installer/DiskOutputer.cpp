@@ -18,13 +18,6 @@ namespace {
 
 constexpr int kMaxTries = 5;
 
-std::wstring withBackslash(std::wstring path)
-{
-    if (!path.empty() && path.back() != L'\\')
-        path += L'\\';
-    return path;
-}
-
 std::wstring tempFolder()
 {
     wchar_t buffer[MAX_PATH] = {};

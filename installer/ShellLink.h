@@ -1,6 +1,6 @@
 #pragma once
 // A shell link (.lnk) held through IShellLinkW and its IPersistFile. The calling thread must have
-// COM initialised (ComApartment) for as long as the object lives. Every operation reports success
+// COM initialised (ScopedCoInitialize) for as long as the object lives. Every operation reports success
 // as a boolean; a failed one leaves the file on disk and the object's other settings unchanged.
 
 #include <windows.h>
@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "ComResource.h"
+#include "ComSupport.h"
 
 class ShellLink {
 public:
@@ -18,8 +18,8 @@ public:
     ShellLink(ShellLink&&) noexcept = default;
     ShellLink& operator=(ShellLink&&) noexcept = default;
 
-    bool valid() const { return m_link.valid(); }
-    bool hasPersistFile() const { return m_file.valid(); }
+    bool valid() const { return static_cast<bool>(m_link); }
+    bool hasPersistFile() const { return static_cast<bool>(m_file); }
 
     bool load(const std::wstring& file);
     // Saves with the remember flag set: the file becomes the link's current file.

@@ -333,7 +333,7 @@ bool XmlDocument::findElem(const wchar_t* name)
 {
     int index = m_current ? m_elements[m_current].nextSibling : m_elements[m_parent].firstChild;
     for (; index; index = m_elements[index].nextSibling) {
-        if (elementName(index) == (name ? name : L"")) {
+        if (!name || elementName(index) == name) {
             m_current = index;
             return true;
         }
@@ -364,10 +364,11 @@ std::wstring XmlDocument::currentName() const
     return m_current ? elementName(m_current) : std::wstring();
 }
 
-std::wstring XmlDocument::getAttrib(const wchar_t* name) const
+template <typename Visit>
+void XmlDocument::scanAttributes(Visit visit) const
 {
-    if (!m_current || !name)
-        return {};
+    if (!m_current)
+        return;
     const Element& e = m_elements[m_current];
     const std::wstring& t = m_text;
     size_t i = e.tagStart + 1 + e.nameLength;
@@ -403,8 +404,31 @@ std::wstring XmlDocument::getAttrib(const wchar_t* name) const
             ++i;
             continue;
         }
-        if (attribute == name)
-            return decodeValue(raw);
+        if (visit(attribute, raw))
+            return;
     }
-    return {};
+}
+
+std::wstring XmlDocument::getAttrib(const wchar_t* name) const
+{
+    std::wstring value;
+    if (!name)
+        return value;
+    scanAttributes([&](const std::wstring& attribute, const std::wstring& raw) {
+        if (attribute != name)
+            return false;
+        value = decodeValue(raw);
+        return true;
+    });
+    return value;
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> XmlDocument::attributes() const
+{
+    std::vector<std::pair<std::wstring, std::wstring>> all;
+    scanAttributes([&](const std::wstring& attribute, const std::wstring& raw) {
+        all.emplace_back(attribute, decodeValue(raw));
+        return false;
+    });
+    return all;
 }

@@ -12,6 +12,7 @@
 // Nothing is ever written back. Element names compare case-sensitively.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class XmlDocument {
@@ -25,8 +26,8 @@ public:
     // The same on text already in memory.
     bool parse(const std::wstring& text);
 
-    // Next sibling named name after the current element of the level (or the level's first one).
-    // Unchanged cursor and false when there is none.
+    // Next sibling named name after the current element of the level (or the level's first one);
+    // a null name takes the next element of any name. Unchanged cursor and false when there is none.
     bool findElem(const wchar_t* name);
     // The current element becomes the level to search in; false without a current element.
     bool intoElem();
@@ -34,6 +35,9 @@ public:
     bool outOfElem();
     // Decoded value of the current element's attribute; empty without element or attribute.
     std::wstring getAttrib(const wchar_t* name) const;
+    // Every attribute of the current element as decoded (name, value) pairs in tag order; empty
+    // without a current element.
+    std::vector<std::pair<std::wstring, std::wstring>> attributes() const;
     // Name of the current element; empty without one.
     std::wstring currentName() const;
 
@@ -61,6 +65,9 @@ private:
     std::wstring elementName(int index) const;
     void closeUnended(std::vector<int>* open, size_t keep);
     void parseText();
+    // Calls visit(name, raw value) for each attribute of the current element until it returns true.
+    template <typename Visit>
+    void scanAttributes(Visit visit) const;
 
     std::wstring m_text;
     std::wstring m_result;

@@ -19,6 +19,8 @@ ZorviSetupCore::~ZorviSetupCore()
     m_checker.reset();
     m_decompressor->stop();
     m_decompressor.reset();
+    // The thread logs to the process-wide log, which must outlive it.
+    waitInstallCrt(2000);
 }
 
 ISetupCheckTask& ZorviSetupCore::checkTask()
@@ -47,13 +49,6 @@ void ZorviSetupCore::setSetupPath(const std::wstring& path)
     m_decompressor->setInstallPath(m_installPath);
 }
 
-unsigned __stdcall ZorviSetupCore::_installCrtThread(void* installPath)
-{
-    std::unique_ptr<std::wstring> path(static_cast<std::wstring*>(installPath));
-    logPrint(L"ZorviSetupCore::_installCrt, no runtime assemblies in this build for %ls.", path->c_str());
-    return 0;
-}
-
 void ZorviSetupCore::startInstallCrt()
 {
     if (m_crtThread) {
@@ -61,7 +56,7 @@ void ZorviSetupCore::startInstallCrt()
         return;
     }
     auto* path = new std::wstring(m_installPath);
-    const uintptr_t thread = _beginthreadex(nullptr, 0, &ZorviSetupCore::_installCrtThread, path, 0, nullptr);
+    const uintptr_t thread = _beginthreadex(nullptr, 0, &ZorviSetupCore::_installCrt, path, 0, nullptr);
     if (thread == 0) {
         delete path;
         logPrint(L"ZorviSetupCore::startInstallCrt, _beginthreadex fail.");

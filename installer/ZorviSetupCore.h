@@ -15,7 +15,9 @@ class ZorviSetupDecompressor;
 class ZorviSetupCore {
 public:
     explicit ZorviSetupCore(ISetupControlSink* sink);
-    ~ZorviSetupCore();  // stops and deletes the check task, then the extraction task
+    // Stops and deletes the check task, then the extraction task; then waits for the runtime-assembly
+    // thread as waitInstallCrt(2000) does.
+    ~ZorviSetupCore();
     ZorviSetupCore(const ZorviSetupCore&) = delete;
     ZorviSetupCore& operator=(const ZorviSetupCore&) = delete;
 
@@ -114,7 +116,9 @@ private:
     bool _hasInstallPath(const wchar_t* operation) const;
     std::wstring versionFolder() const { return m_installPath + kVersionFolder; }
 
-    static unsigned __stdcall _installCrtThread(void* installPath);
+    // Procedure of the runtime-assembly thread (ZorviSetupCoreCrt.cpp): installs the runtime assembly
+    // of the install path it is handed, deletes that heap copy and returns 0.
+    static unsigned __stdcall _installCrt(void* installPathCopy);
 
     std::unique_ptr<ZorviSetupChecker> m_checker;
     std::unique_ptr<ZorviSetupDecompressor> m_decompressor;

@@ -9,7 +9,7 @@
 
 #include <cwctype>
 
-#include "ComResource.h"
+#include "ComSupport.h"
 #include "Paths.h"
 #include "SetupLog.h"
 #include "ShellLink.h"
@@ -187,7 +187,7 @@ void ZorviSetupCore::_createShortcuts()
 bool ZorviSetupCore::_createShortcut(const std::wstring& target, const std::wstring& shortcutFile,
                                      const std::wstring& icon)
 {
-    ComApartment com;
+    ScopedCoInitialize com;
     ShellLink link;
     if (!link.valid()) {
         logPrint(L"ZorviSetupCore::_createShortcut, CoCreateInstance fail.");
@@ -227,7 +227,7 @@ void ZorviSetupCore::_retargetPinnedShortcuts()
 
 void ZorviSetupCore::retargetShortcuts(const std::wstring& folder, const std::wstring& newTarget)
 {
-    ComApartment com;
+    ScopedCoInitialize com;
     const std::wstring newFolder = parentOf(newTarget);
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileW((folder + L"\\*" + kLinkSuffix).c_str(), &data));
@@ -357,7 +357,7 @@ void ZorviSetupCore::createPelioShortcut()
 {
     if (!_hasInstallPath(L"createPelioShortcut"))
         return;
-    ComApartment com;
+    ScopedCoInitialize com;
     std::wstring desktop;
     if (!shellFolder(CSIDL_DESKTOPDIRECTORY, L"createPelioShortcut", &desktop))
         return;
@@ -449,7 +449,7 @@ void ZorviSetupCore::openUrl(const std::wstring& url)
 
 void ZorviSetupCore::shellOpen(const ShellOpenRequest& request)
 {
-    ComApartment com;  // shell handlers may need COM on this thread
+    ScopedCoInitialize com;  // shell handlers may need COM on this thread
     if (request.internetExplorer) {
         ShellExecuteW(nullptr, L"open", request.file.c_str(), request.parameters.c_str(), nullptr, SW_SHOW);
         return;

@@ -1,8 +1,9 @@
-// ZorviSetup entry: log banner, controller, message loop; the exit code is the quit code.
+// ZorviSetup entry: log banner, toolkit application, controller, message loop; the exit code is the
+// quit code.
 
 #include <windows.h>
 
-#include "MessageLoop.h"
+#include "LxApplication.h"
 #include "SetupLog.h"
 #include "SystemLibrary.h"
 #include "ZorviSetupControl.h"
@@ -16,9 +17,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandTail, int)
 
     int exitCode = 0;
     {
+        LxApplication app;
         ZorviSetupControl control;
         control.startSetup();
-        exitCode = runPlainMessageLoop();
+        exitCode = app.exec();
         logPrint(L"-------------------------------------end install---------------------------------------------------\n\n");
     }
     return exitCode;

@@ -1,7 +1,9 @@
-// Uninstall entry: only the log banner so far; removal comes with the uninstaller's controller.
+// Uninstall entry: the log banner and the toolkit application so far; removal comes with the
+// uninstaller's controller.
 
 #include <windows.h>
 
+#include "LxApplication.h"
 #include "SetupLog.h"
 #include "SystemLibrary.h"
 
@@ -10,5 +12,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandTail, int)
     restrictDllSearchToSystemFolder();
     logSetFileName(L"unistV2.log");
     logPrint(L"\r\n\r\nUninstall start, command line is %ls", commandTail ? commandTail : L"");
-    return 0;
+    LxApplication app;
+    return app.exec();
 }

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ComResource.h"
+#include "ComSupport.h"
 #include "InstallerFixtures.h"
 #include "Paths.h"
 #include "SavedState.h"
@@ -91,7 +91,7 @@ struct LinkInfo {
 
 LinkInfo readLink(const std::wstring& file)
 {
-    ComApartment com;
+    ScopedCoInitialize com;
     ShellLink link;
     LinkInfo info;
     info.loaded = link.load(file);
@@ -120,7 +120,7 @@ bool isLinkTarget(const std::wstring& path, const std::wstring& target)
 
 bool writeLink(const std::wstring& file, const std::wstring& target, const std::wstring& workingFolder)
 {
-    ComApartment com;
+    ScopedCoInitialize com;
     ShellLink link;
     return link.setPath(target) && link.setWorkingDirectory(workingFolder) && link.save(file);
 }

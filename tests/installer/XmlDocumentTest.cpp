@@ -90,6 +90,24 @@ TEST(XmlDocument, CursorStepsInAndOut)
     EXPECT_EQ(doc.getAttrib(L"missing"), L"");
 }
 
+TEST(XmlDocument, AnyNameSearchAndAttributeListFollowDocumentOrder)
+{
+    XmlDocument doc;
+    ASSERT_TRUE(doc.parse(L"<?xml version='1.0'?><root><!-- x --><b k=\"1\" j='a&amp;b' flag/><c/></root>"));
+    EXPECT_TRUE(doc.attributes().empty()) << "no current element";
+    ASSERT_TRUE(doc.findElem(nullptr));
+    EXPECT_EQ(doc.currentName(), L"root");
+    EXPECT_FALSE(doc.findElem(nullptr)) << "the root has no sibling";
+    ASSERT_TRUE(doc.intoElem());
+    ASSERT_TRUE(doc.findElem(nullptr));
+    using Pairs = std::vector<std::pair<std::wstring, std::wstring>>;
+    EXPECT_EQ(doc.attributes(), (Pairs{{L"k", L"1"}, {L"j", L"a&b"}, {L"flag", L""}}));
+    ASSERT_TRUE(doc.findElem(nullptr));
+    EXPECT_EQ(doc.currentName(), L"c");
+    EXPECT_TRUE(doc.attributes().empty());
+    EXPECT_FALSE(doc.findElem(nullptr));
+}
+
 TEST(XmlDocument, LoadsUtf8FilesAndRejectsMissingOnes)
 {
     test::TempFolder temp(L"xml");

@@ -1,0 +1,3 @@
+#include "LxEvent.h"
+
+LX_DEFINE_CLASS(LxEvent, 0, LxRttiObject)
