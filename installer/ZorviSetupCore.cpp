@@ -75,11 +75,3 @@ void ZorviSetupCore::waitInstallCrt(DWORD timeoutMs)
     }
     m_crtThread.reset();
 }
-
-void ZorviSetupCore::doAfterDecompress() {}
-void ZorviSetupCore::runZorvi() {}
-void ZorviSetupCore::setAutoRun() {}
-void ZorviSetupCore::viewReleaseNote() {}
-void ZorviSetupCore::collectTenvale() {}
-void ZorviSetupCore::openHomePage() {}
-void ZorviSetupCore::createPelioShortcut() {}

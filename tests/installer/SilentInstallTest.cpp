@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "InstallerFixtures.h"
+#include "SavedState.h"
 #include "Paths.h"
 
 namespace {
@@ -42,6 +43,7 @@ protected:
         return test::runProgram(program, L"-silence \"" + m_install + L"\"", 120000);
     }
 
+    test::SavedInstallerFootprint m_footprint;  // registry values and shortcuts of the post-install actions
     test::TempFolder m_root{L"silent"};
     std::wstring m_install = m_root / L"My Zorvi\\";
 };

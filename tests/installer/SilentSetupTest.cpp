@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "Paths.h"
+#include "SavedState.h"
 #include "TestSupport.h"
 #include "ZorviSetupChecker.h"
 
@@ -53,6 +54,7 @@ protected:
     }
     std::wstring newLog() const { return logSince(m_logStart); }
 
+    test::SavedInstallerFootprint m_footprint;  // registry values and shortcuts of the post-install actions
     size_t m_logStart = 0;
 };
 
