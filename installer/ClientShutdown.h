@@ -10,11 +10,13 @@
 
 #include <string>
 
+#include "ClientVersion.h"
+
 class ZorviClientShutdown {
 public:
     static constexpr const wchar_t* kClientWindowClass = L"TENVALE SPEAK MAIN FRAME | 4D1BB563-E5FC-4771-AD17-6442A4147044";
     static constexpr UINT kQuitMessage = WM_APP + 601;
-    static constexpr const wchar_t* kVersionFolder = L"8.7.0.1";
+    static constexpr const wchar_t* kVersionFolder = kClientVersionFolder;
 
     // installPath ends in a backslash.
     explicit ZorviClientShutdown(const std::wstring& installPath) : m_installPath(installPath) {}

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "ClientVersion.h"
 #include "SetupInterfaces.h"
 #include "UniqueResource.h"
 
@@ -39,7 +40,7 @@ public:
     // All paths below are built from the install path P and the version folder V = P + "8.7.0.1".
     // Every operation that uses P needs it absolute (drive or UNC): without that it logs and does
     // nothing, so that no helper program is looked up relative to the current folder.
-    static constexpr const wchar_t* kVersionFolder = L"8.7.0.1";
+    static constexpr const wchar_t* kVersionFolder = kClientVersionFolder;
     static constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zorvi8";
     static constexpr const wchar_t* kZorviKey = L"Software\\tenvale\\zorvi";
     static constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";

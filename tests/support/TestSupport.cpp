@@ -170,30 +170,65 @@ std::vector<std::wstring> listFiles(const std::wstring& folder)
     return files;
 }
 
-ProcessResult runProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs)
+RunningProgram::RunningProgram(const std::wstring& program, const std::wstring& arguments)
 {
-    ProcessResult result;
     std::wstring commandLine = L"\"" + program + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;  // null standard handles
     PROCESS_INFORMATION info = {};
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &info))
-        return result;
-    UniqueHandle process(info.hProcess);
-    UniqueHandle thread(info.hThread);
-    result.started = true;
-    if (WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) {
-        TerminateProcess(process.get(), 1);
-        WaitForSingleObject(process.get(), 5000);
-        return result;
+        return;
+    CloseHandle(info.hThread);
+    m_process.reset(info.hProcess);
+    m_id = info.dwProcessId;
+}
+
+RunningProgram::~RunningProgram()
+{
+    if (running()) {
+        TerminateProcess(m_process.get(), 1);
+        WaitForSingleObject(m_process.get(), 5000);
     }
+}
+
+bool RunningProgram::running() const
+{
+    return m_process && WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT;
+}
+
+int RunningProgram::waitExit(DWORD timeoutMs) const
+{
+    if (!m_process || WaitForSingleObject(m_process.get(), timeoutMs) != WAIT_OBJECT_0)
+        return kStillRunning;
     DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
-    result.finished = true;
-    result.exitCode = static_cast<int>(code);
+    GetExitCodeProcess(m_process.get(), &code);
+    return static_cast<int>(code);
+}
+
+bool RunningProgram::waitForFile(const std::wstring& file, DWORD timeoutMs) const
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
+        if (fileExists(file))
+            return true;
+        Sleep(20);
+    }
+    return fileExists(file);
+}
+
+ProcessResult runProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs)
+{
+    ProcessResult result;
+    RunningProgram run(program, arguments);
+    result.started = run.started();
+    if (!result.started)
+        return result;
+    const int code = run.waitExit(timeoutMs);
+    result.finished = code != RunningProgram::kStillRunning;
+    result.exitCode = result.finished ? code : 0;
     return result;
 }
 

@@ -55,6 +55,32 @@ std::wstring readUtf16File(const std::wstring& path);
 // Every file below folder, as paths relative to it, sorted.
 std::vector<std::wstring> listFiles(const std::wstring& folder);
 
+// A program started and owned by the test, with no standard handles of the test's (a program that
+// outlives its test must not keep the test runner's output open); killed on destruction if it
+// still runs.
+class RunningProgram {
+public:
+    explicit RunningProgram(const std::wstring& program, const std::wstring& arguments = L"");
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool started() const { return m_process.valid(); }
+    DWORD id() const { return m_id; }
+    HANDLE handle() const { return m_process.get(); }
+    bool running() const;
+    bool endsWithin(DWORD timeoutMs) const { return waitExit(timeoutMs) != kStillRunning; }
+    // Exit code once ended within timeoutMs; kStillRunning while it still runs.
+    static constexpr int kStillRunning = -1000000;
+    int waitExit(DWORD timeoutMs) const;
+    // Waits at most timeoutMs for the file to appear (a stub's sign that it is up).
+    bool waitForFile(const std::wstring& file, DWORD timeoutMs) const;
+
+private:
+    UniqueHandle m_process;
+    DWORD m_id = 0;
+};
+
 struct ProcessResult {
     bool started = false;
     bool finished = false;  // false: killed after the timeout

@@ -254,51 +254,6 @@ void FixtureInstallation::registerWith(const UserStateGuard& user)
         CoUninitialize();
 }
 
-RunningProgram::RunningProgram(const std::wstring& program)
-{
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info))
-        return;
-    CloseHandle(info.hThread);
-    m_process.reset(info.hProcess);
-}
-
-RunningProgram::~RunningProgram()
-{
-    if (running()) {
-        TerminateProcess(m_process.get(), 1);
-        WaitForSingleObject(m_process.get(), 5000);
-    }
-}
-
-bool RunningProgram::waitForFile(const std::wstring& file, DWORD timeoutMs) const
-{
-    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
-        if (test::fileExists(file))
-            return true;
-        Sleep(20);
-    }
-    return test::fileExists(file);
-}
-
-bool RunningProgram::running() const
-{
-    return m_process && WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT;
-}
-
-int RunningProgram::waitExit(DWORD timeoutMs) const
-{
-    if (!m_process || WaitForSingleObject(m_process.get(), timeoutMs) != WAIT_OBJECT_0)
-        return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(m_process.get(), &code);
-    return static_cast<int>(code);
-}
-
 namespace {
 bool anyProcessBelow(const std::wstring& folder)
 {

@@ -98,21 +98,7 @@ private:
     test::TempFolder m_folder{L"inst"};
 };
 
-// A program started and owned by the test; killed on destruction if it still runs.
-class RunningProgram {
-public:
-    explicit RunningProgram(const std::wstring& program);
-    ~RunningProgram();
-    bool started() const { return m_process.valid(); }
-    // Waits at most timeoutMs for the file to appear (the stub's sign that it is up).
-    bool waitForFile(const std::wstring& file, DWORD timeoutMs) const;
-    bool running() const;
-    // Exit code once ended within timeoutMs; -1 while it still runs.
-    int waitExit(DWORD timeoutMs) const;
-
-private:
-    UniqueHandle m_process;
-};
+using test::RunningProgram;
 
 // Waits at most timeoutMs until no process runs whose program lies below folder.
 bool waitForProcessesBelow(const std::wstring& folder, DWORD timeoutMs);
