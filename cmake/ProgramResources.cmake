@@ -1,10 +1,10 @@
-# zorvi_program_resources(<name> MANIFEST <file> RC_TEMPLATE <file.rc.in> COLOUR <RRGGBB>)
+# zorvi_program_resources(<name> MANIFEST <file> RC_TEMPLATE <file.rc.in> COLOUR <RRGGBB> [DEPENDS <file>...])
 # Generates the program's placeholder icons (ids 101 and 102) and its resource script; sets
 # <name>_RC to the script for add_executable.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 function(zorvi_program_resources name)
-  cmake_parse_arguments(ARG "" "MANIFEST;RC_TEMPLATE;COLOUR" "" ${ARGN})
+  cmake_parse_arguments(ARG "" "MANIFEST;RC_TEMPLATE;COLOUR" "DEPENDS" ${ARGN})
   set(out ${CMAKE_CURRENT_BINARY_DIR}/resources)
   set(ICON_MAIN ${out}/${name}-101.ico)
   set(ICON_SMALL ${out}/${name}-102.ico)
@@ -17,6 +17,6 @@ function(zorvi_program_resources name)
     COMMENT "Placeholder icons for ${name}")
   configure_file(${ARG_RC_TEMPLATE} ${out}/${name}.rc @ONLY)
   set_source_files_properties(${out}/${name}.rc PROPERTIES
-    OBJECT_DEPENDS "${ICON_MAIN};${ICON_SMALL};${ARG_MANIFEST}")
+    OBJECT_DEPENDS "${ICON_MAIN};${ICON_SMALL};${ARG_MANIFEST};${ARG_DEPENDS}")
   set(${name}_RC ${out}/${name}.rc ${ICON_MAIN} ${ICON_SMALL} PARENT_SCOPE)
 endfunction()

@@ -8,15 +8,6 @@
 
 namespace {
 
-// A drive letter that this machine does not have.
-std::wstring missingDrive()
-{
-    const DWORD drives = GetLogicalDrives();
-    for (wchar_t letter = L'Q'; letter <= L'Y'; ++letter)
-        if (!(drives & (1u << (letter - L'A'))))
-            return std::wstring(1, letter) + L":\\";
-    return L"";
-}
 
 TEST(Paths, NormalizePathAsTable)
 {
@@ -69,7 +60,7 @@ TEST(Paths, CacheFoldersShareOneDigestPerInstallPath)
 
 TEST(Paths, ValidSetupPathAsTable)
 {
-    const std::wstring missing = missingDrive();
+    const std::wstring missing = test::missingDrive();
     ASSERT_FALSE(missing.empty());
     const std::pair<std::wstring, bool> cases[] = {
         {L"C:\\", true},
@@ -98,7 +89,7 @@ TEST(Paths, ValidSetupPathAsTable)
 TEST(Paths, FreeSpaceOfExistingAndMissingDrives)
 {
     EXPECT_GT(getFreeSpaceMB(L"C:\\Program Files\\tenvale"), 0.0);
-    EXPECT_EQ(getFreeSpaceMB(missingDrive() + L"zorvi"), 0.0);
+    EXPECT_EQ(getFreeSpaceMB(test::missingDrive() + L"zorvi"), 0.0);
     EXPECT_EQ(getFreeSpaceMB(L""), 0.0);
 }
 

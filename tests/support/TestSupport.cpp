@@ -112,6 +112,21 @@ bool writeFile(const std::wstring& path, const std::string& bytes)
            written == bytes.size();
 }
 
+bool makeFile(const std::wstring& path, const std::string& bytes)
+{
+    SHCreateDirectoryExW(nullptr, path.substr(0, path.find_last_of(L'\\')).c_str(), nullptr);
+    return writeFile(path, bytes);
+}
+
+std::wstring missingDrive()
+{
+    const DWORD drives = GetLogicalDrives();
+    for (wchar_t letter = L'Q'; letter <= L'Y'; ++letter)
+        if (!(drives & (1u << (letter - L'A'))))
+            return std::wstring(1, letter) + L":\\";
+    return L"";
+}
+
 std::wstring readUtf16File(const std::wstring& path)
 {
     const std::string bytes = readFile(path);

@@ -46,6 +46,10 @@ bool fileExists(const std::wstring& path);
 bool folderExists(const std::wstring& path);
 std::string readFile(const std::wstring& path);
 bool writeFile(const std::wstring& path, const std::string& bytes);
+// writeFile after creating the file's folder with its parents.
+bool makeFile(const std::wstring& path, const std::string& bytes = "x");
+// A drive root ("Q:\\") that this machine does not have; empty when every letter is taken.
+std::wstring missingDrive();
 // UTF-16 LE text of a file, byte-order mark dropped.
 std::wstring readUtf16File(const std::wstring& path);
 // Every file below folder, as paths relative to it, sorted.
