@@ -1,0 +1,33 @@
+#include "LxRegion.h"
+
+using namespace Gdiplus;
+
+namespace {
+
+struct GdiRegionTraits {
+    static HRGN invalid() noexcept { return nullptr; }
+    static void close(HRGN region) noexcept { ::DeleteObject(region); }
+};
+
+}  // namespace
+
+LxRegion::LxRegion(const LxRect& rect, int ellipseWidth, int ellipseHeight)
+{
+    UniqueResource<HRGN, GdiRegionTraits> hrgn(
+        CreateRoundRectRgn(rect.left, rect.top, rect.right + 2, rect.bottom + 2, ellipseWidth, ellipseHeight));
+    if (hrgn && LxGdip::GdipCreateRegionHrgn(hrgn.get(), m_region.put()) != Ok)
+        m_region.reset();
+}
+
+LxRegion::LxRegion(const LxRegion& other)
+{
+    if (other.m_region && LxGdip::GdipCloneRegion(other.m_region.get(), m_region.put()) != Ok)
+        m_region.reset();
+}
+
+LxRegion& LxRegion::operator=(const LxRegion& other)
+{
+    if (this != &other)
+        *this = LxRegion(other);
+    return *this;
+}
