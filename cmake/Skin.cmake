@@ -31,3 +31,18 @@ function(zorvi_skin_table target symbol prefix)
     COMMENT "Embedded table ${symbol}" VERBATIM)
   target_sources(${target} PRIVATE ${table})
 endfunction()
+
+# zorvi_sample_images(<target>)
+# Generates TestImages.h (a small nine-patch PNG and a three-frame animated GIF as byte arrays,
+# scripts/make-test-images.py) for <target> and puts it on the target's include path.
+function(zorvi_sample_images target)
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/generated)
+  set(header ${dir}/TestImages.h)
+  add_custom_command(OUTPUT ${header}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/make-test-images.py ${header}
+    DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-test-images.py
+    COMMENT "Sample images" VERBATIM)
+  target_sources(${target} PRIVATE ${header})
+  target_include_directories(${target} PRIVATE ${dir})
+endfunction()
