@@ -18,6 +18,21 @@ REAL f(double value)
     return static_cast<REAL>(value);
 }
 
+// Image attributes with a colour matrix that is the identity but for the alpha scale.
+LxGpImageAttributes alphaMatrix(double alpha)
+{
+    LxGpImageAttributes attributes;
+    if (LxGdip::GdipCreateImageAttributes(attributes.put()) != Ok)
+        return LxGpImageAttributes();
+    ColorMatrix matrix = {};
+    for (int i = 0; i < 5; ++i)
+        matrix.m[i][i] = 1.0f;
+    matrix.m[3][3] = f(alpha);
+    LxGdip::GdipSetImageAttributesColorMatrix(attributes.get(), ColorAdjustTypeBitmap, TRUE, &matrix, nullptr,
+                                               ColorMatrixFlagsDefault);
+    return attributes;
+}
+
 }  // namespace
 
 LxPainter::LxPainter(LxOffscreenLayer& layer) : m_graphics(layer.graphics()) {}
@@ -44,16 +59,7 @@ LxColor LxPainter::withOpacity(const LxColor& color) const
 
 LxGpImageAttributes LxPainter::alphaAttributes(double alpha)
 {
-    LxGpImageAttributes attributes;
-    if (alpha >= 1.0 || LxGdip::GdipCreateImageAttributes(attributes.put()) != Ok)
-        return LxGpImageAttributes();
-    ColorMatrix matrix = {};
-    for (int i = 0; i < 5; ++i)
-        matrix.m[i][i] = 1.0f;
-    matrix.m[3][3] = f(alpha);
-    LxGdip::GdipSetImageAttributesColorMatrix(attributes.get(), ColorAdjustTypeBitmap, TRUE, &matrix, nullptr,
-                                               ColorMatrixFlagsDefault);
-    return attributes;
+    return alpha >= 1.0 ? LxGpImageAttributes() : alphaMatrix(alpha);
 }
 
 void LxPainter::fillRect(const LxRectF& rect, const LxColor& color)
@@ -180,15 +186,9 @@ void LxPainter::drawLayer(const LxOffscreenLayer& layer)
 {
     if (!m_graphics || !layer.isValid())
         return;
-    LxGpImageAttributes attributes;
-    if (LxGdip::GdipCreateImageAttributes(attributes.put()) != Ok)
+    LxGpImageAttributes attributes = alphaMatrix(layer.opacity() * m_opacity);
+    if (!attributes)
         return;
-    ColorMatrix matrix = {};
-    for (int i = 0; i < 5; ++i)
-        matrix.m[i][i] = 1.0f;
-    matrix.m[3][3] = f(layer.opacity() * m_opacity);
-    LxGdip::GdipSetImageAttributesColorMatrix(attributes.get(), ColorAdjustTypeBitmap, TRUE, &matrix, nullptr,
-                                               ColorMatrixFlagsDefault);
     m_status = LxGdip::GdipDrawImageRectRectI(m_graphics, layer.bitmap(), 0, 0, layer.width(), layer.height(), 0, 0,
                                               layer.width(), layer.height(), UnitPixel, attributes.get(), nullptr,
                                               nullptr);

@@ -67,3 +67,23 @@ TEST_F(SkinTest, UninstallerImagesHaveTheirSizes)
     };
     expectSizes(L"zorviUninstallSkinTable", rows, std::size(rows), &SkinTest::rendered);
 }
+
+TEST_F(SkinTest, ProgramIconsCarryEveryRenderedSize)
+{
+    const struct {
+        const wchar_t* program;
+        int id, images;
+    } rows[] = {{L"ZorviSetup.exe", 101, 4}, {L"ZorviSetup.exe", 102, 2}, {L"Uninstall.exe", 101, 4},
+                {L"Uninstall.exe", 102, 2}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.id);
+        UniqueLibrary module(LoadLibraryExW((test::binFolder() + row.program).c_str(), nullptr,
+                                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+        ASSERT_TRUE(module);
+        HRSRC group = FindResourceW(module.get(), MAKEINTRESOURCEW(row.id), MAKEINTRESOURCEW(14));
+        ASSERT_NE(group, nullptr);
+        const auto* header = static_cast<const WORD*>(LockResource(LoadResource(module.get(), group)));
+        ASSERT_NE(header, nullptr);
+        EXPECT_EQ(header[2], row.images);  // GRPICONDIR: reserved, type, count
+    }
+}
