@@ -3,12 +3,16 @@
 #include <vector>
 
 #include "DrawingFixture.h"
+#include "LxApplication.h"
+#include "LxAssignLib.h"
 #include "LxGraphicsFrameItem.h"
 #include "LxGraphicsPixmapItem.h"
 #include "LxGraphicsRectItem.h"
 #include "LxGraphicsSimpleTextItem.h"
 #include "LxPainter.h"
+#include "LxResourceLib.h"
 #include "LxWidgetItem.h"
+#include "MessagePump.h"
 
 namespace {
 
@@ -334,4 +338,36 @@ TEST_F(ItemTest, FrameAnimationCyclesFrameDelaysSkippingZero)
     }
     frame.setImage(LxGraphicsFrameItem::Normal, ninePatchImage());
     EXPECT_EQ(countdown->remaining(&frame), 0);
+}
+
+TEST_F(ItemTest, CountdownTimerAdvancesAnimatedFrames)
+{
+    LxGraphicsFrameItem frame;
+    const LxImage image = animatedImage();
+    frame.setImage(LxGraphicsFrameItem::Normal, image);
+    LxItemCountdown* countdown = LxItemCountdown::existing();
+    EXPECT_EQ(countdown->interval(), 100);
+    // Frame 0 shows for 100 ms, frame 1 has no delay and is skipped, frame 2 shows for 50 ms.
+    EXPECT_TRUE(pumpUntil([&] { return image.activeFrame() == 2; }, 5000));
+    EXPECT_EQ(countdown->interval(), 50);
+    EXPECT_TRUE(pumpUntil([&] { return image.activeFrame() == 0; }, 5000));
+    frame.setImage(LxGraphicsFrameItem::Normal, LxImage());
+    EXPECT_EQ(countdown->remaining(&frame), 0);
+    EXPECT_EQ(countdown->interval(), -1);  // the timer stops with its last entry
+}
+
+TEST_F(ItemTest, ApplicationRunsGdiplusAndEmptiesTheImageCache)
+{
+    LxImage kept;
+    {
+        LxApplication app;
+        LxAssignLib::instance()->addAssign(L"setup", L"dll:///res");
+        kept = imageFromUrl(L"lxgui:head.png");
+        ASSERT_FALSE(kept.isNull());
+        EXPECT_TRUE(LxImageCache::hasImage(L"dll:///theme/gui/head.png"));
+    }
+    EXPECT_FALSE(LxImageCache::hasImage(L"dll:///theme/gui/head.png"));
+    EXPECT_FALSE(LxAssignLib::instance()->hasAssign(L"setup"));
+    EXPECT_EQ(kept.refCount(), 1);
+    EXPECT_EQ(kept.width(), 40);
 }
