@@ -38,6 +38,14 @@ struct DcTraits {
 };
 using UniqueMemoryDc = UniqueResource<HDC, DcTraits>;  // CreateCompatibleDC
 
+template <typename T>
+struct GdiObjectTraits {
+    static T invalid() noexcept { return nullptr; }
+    static void close(T object) noexcept { ::DeleteObject(object); }
+};
+using UniqueBitmap = UniqueResource<HBITMAP, GdiObjectTraits<HBITMAP>>;  // DIB sections
+using UniqueRegionHandle = UniqueResource<HRGN, GdiObjectTraits<HRGN>>;
+
 // GdiplusStartup in the constructor, GdiplusShutdown in the destructor (when startup succeeded).
 class LxGdiplusSession {
 public:

@@ -2,18 +2,9 @@
 
 using namespace Gdiplus;
 
-namespace {
-
-struct GdiRegionTraits {
-    static HRGN invalid() noexcept { return nullptr; }
-    static void close(HRGN region) noexcept { ::DeleteObject(region); }
-};
-
-}  // namespace
-
 LxRegion::LxRegion(const LxRect& rect, int ellipseWidth, int ellipseHeight)
 {
-    UniqueResource<HRGN, GdiRegionTraits> hrgn(
+    UniqueRegionHandle hrgn(
         CreateRoundRectRgn(rect.left, rect.top, rect.right + 2, rect.bottom + 2, ellipseWidth, ellipseHeight));
     if (hrgn && LxGdip::GdipCreateRegionHrgn(hrgn.get(), m_region.put()) != Ok)
         m_region.reset();

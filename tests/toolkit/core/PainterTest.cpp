@@ -4,6 +4,7 @@
 
 #include "DrawingFixture.h"
 #include "LxPainter.h"
+#include "LxRegion.h"
 #include "LxTransform.h"
 
 namespace {
@@ -145,4 +146,50 @@ TEST_F(PainterTest, NullImagesDrawNothing)
     painter.drawNinePatch(LxRect::fromSize(0, 0, 10, 10), null, {2, 2, 2, 2});
     EXPECT_TRUE(painter.calls.empty());
     EXPECT_EQ(paintedPixels(layer), 0);
+}
+
+TEST_F(PainterTest, PaintsIntoA32BitBackBuffer)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = -16;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(dib);
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    HGDIOBJ old = SelectObject(dc.get(), dib.get());
+    {
+        LxPainter painter(dc.get());
+        ASSERT_TRUE(painter.isActive());
+        painter.fillRect({4, 4, 8, 8}, {66, 147, 210, 255});
+    }
+    GdiFlush();
+    const auto* pixels = static_cast<const unsigned*>(bits);
+    EXPECT_EQ(pixels[8 * 16 + 8] & 0xFFFFFF, 0x4293D2u);
+    EXPECT_EQ(pixels[0] & 0xFFFFFF, 0u);
+    SelectObject(dc.get(), old);
+}
+
+TEST_F(PainterTest, ClipRegionsAndTransformInverse)
+{
+    LxOffscreenLayer layer(20, 20);
+    LxPainter painter(layer);
+    const LxRegion region(LxRect{0, 0, 9, 9}, 0, 0);
+    ASSERT_FALSE(region.isNull());
+    const LxRegion copy = region;
+    painter.setClipRegion(copy, 0);
+    painter.fillRect({0, 0, 20, 20}, kRed);
+    EXPECT_TRUE(colorNear(layer.pixel(5, 5), kRed));
+    EXPECT_TRUE(colorNear(layer.pixel(15, 15), kNone));
+
+    bool invertible = true;
+    EXPECT_TRUE(LxTransform(0, 0, 0, 0, 3, 4).inverted(&invertible).isIdentity());
+    EXPECT_FALSE(invertible);
+    const LxTransform scale(2, 0, 0, 2, 10, 20);
+    EXPECT_EQ(scale.inverted(&invertible).map(scale.map({3, 5})), (LxPointF{3, 5}));
+    EXPECT_TRUE(invertible);
 }
