@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "LxContainers.h"
 #include "LxGdiplus.h"
 #include "LxImage.h"
 #include "LxOffscreenLayer.h"
+#include "LxPainter.h"
 #include "LxPrinters.h"
 #include "TestImages.h"
 
@@ -30,6 +33,23 @@ protected:
 
 private:
     LxGdiplusSession m_gdiplus;
+};
+
+// A painter that records every image part it draws (target and source rectangles), then draws it.
+class RecordingPainter : public LxPainter {
+public:
+    struct Call {
+        LxRect target;
+        LxRect source;
+    };
+    using LxPainter::LxPainter;
+    using LxPainter::drawImage;
+    void drawImage(const LxRect& target, const LxImage& image, const LxRect& source) override
+    {
+        calls.push_back({target, source});
+        LxPainter::drawImage(target, image, source);
+    }
+    std::vector<Call> calls;
 };
 
 ::testing::AssertionResult colorNear(const LxColor& actual, const LxColor& expected, int tolerance = 2);

@@ -42,20 +42,6 @@ public:
     int attachments = 0;
 };
 
-// Records the parts of images drawn.
-class RecordingPainter : public LxPainter {
-public:
-    using LxPainter::LxPainter;
-    using LxPainter::drawImage;
-    void drawImage(const LxRect& target, const LxImage& image, const LxRect& source) override
-    {
-        targets.push_back(target);
-        sources.push_back(source);
-        LxPainter::drawImage(target, image, source);
-    }
-    std::vector<LxRect> targets, sources;
-};
-
 const LxColor kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255};
 
 }  // namespace
@@ -255,17 +241,17 @@ TEST_F(ItemTest, MarginsItemDrawsUnscaledOrNinePatchWithCentre)
         LxOffscreenLayer layer(30, 30);
         RecordingPainter painter(layer);
         item.paint(&painter, nullptr);
-        ASSERT_EQ(painter.targets.size(), 1u);
-        EXPECT_EQ(painter.targets[0], LxRect::fromSize(0, 0, 30, 30));
+        ASSERT_EQ(painter.calls.size(), 1u);
+        EXPECT_EQ(painter.calls[0].target, LxRect::fromSize(0, 0, 30, 30));
     }
     item.setSize(60, 40);
     LxOffscreenLayer layer(60, 40);
     RecordingPainter painter(layer);
     item.paint(&painter, nullptr);
     // Four corners, four top and four bottom tiles, two left and two right tiles, the centre.
-    ASSERT_EQ(painter.targets.size(), 4u + 8u + 4u + 1u);
-    EXPECT_EQ(painter.targets.back(), (LxRect{10, 10, 49, 29}));
-    EXPECT_EQ(painter.sources.back(), (LxRect{10, 10, 18, 18}));
+    ASSERT_EQ(painter.calls.size(), 4u + 8u + 4u + 1u);
+    EXPECT_EQ(painter.calls.back().target, (LxRect{10, 10, 49, 29}));
+    EXPECT_EQ(painter.calls.back().source, (LxRect{10, 10, 18, 18}));
     EXPECT_TRUE(colorNear(layer.pixel(30, 20), {255, 255, 255, 255}));
     EXPECT_TRUE(colorNear(layer.pixel(59, 39), {255, 255, 0, 255}));
     EXPECT_TRUE(colorNear(layer.pixel(50, 39), {255, 255, 0, 255}));

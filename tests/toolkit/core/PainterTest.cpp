@@ -9,24 +9,6 @@
 
 namespace {
 
-struct Call {
-    LxRect target;
-    LxRect source;
-};
-
-// Records every image part the painter draws, then draws it.
-class RecordingPainter : public LxPainter {
-public:
-    using LxPainter::LxPainter;
-    using LxPainter::drawImage;
-    void drawImage(const LxRect& target, const LxImage& image, const LxRect& source) override
-    {
-        calls.push_back({target, source});
-        LxPainter::drawImage(target, image, source);
-    }
-    std::vector<Call> calls;
-};
-
 const LxColor kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255}, kYellow{255, 255, 0, 255};
 const LxColor kGrey{128, 128, 128, 255}, kNone{0, 0, 0, 0};
 
