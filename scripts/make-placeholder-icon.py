@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes a simple 32x32 32-bit placeholder icon (.ico) until the skin provides real ones.
+"""Writes a simple 32x32 32-bit placeholder icon (.ico) for the sample client's files.
 
 usage: make-placeholder-icon.py OUT.ico RRGGBB
 """

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "LxAssignLib.h"
 #include "LxDeferredDeleter.h"
+#include "LxSingleton.h"
 #include "LxWeakRef.h"
 #include "LxWindow.h"
 
@@ -21,6 +23,7 @@ LxApplication::LxApplication()
     g_instance = this;
     LxWeakRegistry::instance();
     LxDeferredDeleter::instance();
+    LxAssignLib::instance()->installDefaults();
 }
 
 LxApplication::~LxApplication()
@@ -34,6 +37,8 @@ LxApplication::~LxApplication()
     }
     if (LxDeferredDeleter* deleter = LxDeferredDeleter::existing())
         deleter->flush();
+    if (LxAssignLib* assigns = LxSingleton<LxAssignLib>::existing())
+        assigns->reset();
     if (g_instance == this)
         g_instance = nullptr;
 }

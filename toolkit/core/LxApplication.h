@@ -2,9 +2,12 @@
 // The toolkit application: one per program, on the stack of the entry function, made before any
 // toolkit window. It starts the process-wide services (weak references, deferred deletion), keeps
 // the registry of open toplevel windows, runs the message loop and quits the loop by itself when
-// the last toplevel window is destroyed. UI thread only.
+// the last toplevel window is destroyed. It also runs GDI+ for its lifetime (the image cache is
+// cleared before GDI+ shuts down) and installs the default path assigns, which it removes again
+// with every program assign when it goes. UI thread only.
 
 #include "LxContainers.h"
+#include "LxGdiplus.h"
 #include "LxObject.h"
 #include "LxRttiObject.h"
 
@@ -39,6 +42,7 @@ public:
     static LxString folderOf(const wchar_t* path);
 
 private:
+    LxGdiplusSession m_gdiplus;  // first member: started before and shut down after everything else
     LxSet<LxWindow*> m_windows;
     LxString m_dirPath;
     bool m_closing = false;

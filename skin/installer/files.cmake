@@ -1,0 +1,37 @@
+# The installer's images, embedded as "res/<name>.png" (cmake/Skin.cmake).
+set(ZORVI_SKIN_SETUP_FILES
+  ${CMAKE_SOURCE_DIR}/skin/installer/Zorvi.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/background.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/browser_click.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/browser_hover.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/browser_normal.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/button_click.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/button_click_custom.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/button_disable.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/button_disable_custom.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/button_hover.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/button_hover_custom.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/button_normal.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/button_normal_custom.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/cancel_disable.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/cancel_down.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/cancel_hover.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/cancel_normal.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/customize_collapse.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/customize_collapse_click.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/customize_collapse_hover.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/customize_expand.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/hover_close.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/install_disable.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/install_down.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/install_hover.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/install_normal.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/line.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/normal_close.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/press_close.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/progressbar.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/progressbar_bk.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/prompt_bk.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/protocol_frame.svg
+  ${CMAKE_SOURCE_DIR}/skin/installer/title.svg
+)

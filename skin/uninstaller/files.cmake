@@ -1,0 +1,24 @@
+# The uninstaller's images, embedded as "res/<name>.png" (cmake/Skin.cmake).
+set(ZORVI_SKIN_UNINSTALL_FILES
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/background.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/button_click.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/button_disable.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/button_hover.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/button_normal.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/cancel_down.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/cancel_hover.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/cancel_normal.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/hover_close.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/min_hover.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/min_normal.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/min_press.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/normal_close.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/press_close.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/progressbar.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/progressbar_bk.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/prompt_bk.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/recycle.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/title.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/uninstall_done.svg
+  ${CMAKE_SOURCE_DIR}/skin/uninstaller/uninstalling.svg
+)
