@@ -112,6 +112,14 @@ bool waitUntil(const std::atomic<int>& counter, DWORD timeoutMs)
     return counter.load() != 0;
 }
 
+// Starts the extraction task on its thread and waits until it reports the running client.
+bool startAndWaitForPrompt(ZorviSetupDecompressor& task, RecordingSink& sink, const std::wstring& installPath)
+{
+    task.setSink(&sink);
+    task.setInstallPath(installPath);
+    return task.start(true) && waitUntil(sink.running, 10000);
+}
+
 TEST_F(RunningClient, ForceQuitClosesEveryClientThenExtractionGoesOn)
 {
     ASSERT_TRUE(test::copyStub(L"Zorvi.exe", m_install + L"Zorvi.exe"));
@@ -122,10 +130,7 @@ TEST_F(RunningClient, ForceQuitClosesEveryClientThenExtractionGoesOn)
 
     RecordingSink sink;
     ZorviSetupDecompressor task;
-    task.setSink(&sink);
-    task.setInstallPath(m_install);
-    ASSERT_TRUE(task.start(true));
-    ASSERT_TRUE(waitUntil(sink.running, 10000));
+    ASSERT_TRUE(startAndWaitForPrompt(task, sink, m_install));
     Sleep(100);
     EXPECT_EQ(sink.begun.load(), 0) << "the task waits for the user's answer";
     task.forceQuit();
@@ -148,10 +153,7 @@ TEST_F(RunningClient, StopWhileWaitingEndsTheTaskWithoutReports)
 
     RecordingSink sink;
     ZorviSetupDecompressor task;
-    task.setSink(&sink);
-    task.setInstallPath(m_install);
-    ASSERT_TRUE(task.start(true));
-    ASSERT_TRUE(waitUntil(sink.running, 10000));
+    ASSERT_TRUE(startAndWaitForPrompt(task, sink, m_install));
     task.stop();
     EXPECT_EQ(sink.begun.load(), 0);
     EXPECT_EQ(sink.finished.load(), 0);

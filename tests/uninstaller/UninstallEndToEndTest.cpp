@@ -233,3 +233,39 @@ TEST(UninstallEndToEnd, DeleteStartedFromTheInstallFolderDoesNotTerminateItself)
 }
 
 } // namespace
+
+namespace {
+
+using namespace uninstall_test;
+
+// The installer's silent run lays out the installation; the uninstaller removes all of it.
+TEST(UninstallEndToEnd, InstallationMadeByTheInstallerIsRemoved)
+{
+    UserStateGuard user;
+    test::TempFolder root(L"real");
+    const std::wstring folder = root / L"Zorvi";
+    const auto installed = test::runProgram(test::binFolder() + L"ZorviSetup.exe", L"-silence " + quoted(folder), 120000);
+    ASSERT_TRUE(installed.finished);
+    ASSERT_EQ(installed.exitCode, 0);
+    ASSERT_TRUE(test::fileExists(folder + L"\\Uninstall.exe"));
+    ASSERT_TRUE(keyExists(kRegistryKey));
+    ASSERT_TRUE(keyExists(kUninstallKey));
+    std::vector<std::wstring> created;
+    for (const std::wstring& shortcut : FixtureInstallation::shortcutFiles(user))
+        if (test::fileExists(shortcut))
+            created.push_back(shortcut);
+    ASSERT_GE(created.size(), 4u) << "the installer's shortcuts land in the redirected user folders";
+
+    const auto removed = test::runProgram(uninstallExe(), L"-delete -path " + quoted(folder), 60000);
+    ASSERT_TRUE(removed.finished);
+    EXPECT_EQ(removed.exitCode, 0);
+    EXPECT_FALSE(test::folderExists(folder));
+    EXPECT_FALSE(keyExists(kRegistryKey));
+    EXPECT_FALSE(keyExists(kUninstallKey));
+    EXPECT_TRUE(keyExists(L"Software\\tenvale"));
+    for (const std::wstring& shortcut : created)
+        EXPECT_FALSE(test::fileExists(shortcut)) << testing::PrintToString(shortcut);
+    test::removeTree(getDataFolder() + L"setup\\" + pathDigest(folder));
+}
+
+} // namespace
