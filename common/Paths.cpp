@@ -108,9 +108,7 @@ void forEachFolderEntry(const std::wstring& folder,
 {
     if (folder.empty())
         return;
-    std::wstring base = folder;
-    if (base.back() != L'\\')
-        base += L'\\';
+    const std::wstring base = withBackslash(folder);
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileW((base + L"*.*").c_str(), &data));
     if (!find)

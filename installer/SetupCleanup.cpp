@@ -76,9 +76,7 @@ void cleanUpFile(const std::wstring& installPath)
 
 void cleanSingleDirectoryFiles(const std::wstring& folder)
 {
-    std::wstring base = folder;
-    if (!base.empty() && base.back() != L'\\')
-        base += L'\\';
+    const std::wstring base = withBackslash(folder);
     for (const wchar_t* name : oldClientFileList) {
         const std::wstring path = base + name;
         if (DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND)

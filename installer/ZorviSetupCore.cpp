@@ -2,6 +2,7 @@
 
 #include <process.h>
 
+#include "Paths.h"
 #include "SetupLog.h"
 #include "ZorviSetupChecker.h"
 #include "ZorviSetupDecompressor.h"
@@ -35,9 +36,7 @@ ISetupDecompressTask& ZorviSetupCore::decompressTask()
 
 std::wstring ZorviSetupCore::normalizeInstallPath(const std::wstring& path)
 {
-    std::wstring result = path;
-    if (!result.empty() && result.back() != L'\\')
-        result += L'\\';
+    std::wstring result = withBackslash(path);
     if (result.size() == 3)
         result += L"tenvale\\zorvi\\";
     return result;
